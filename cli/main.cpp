@@ -1,0 +1,63 @@
+// palisade-cli: the rules without a window, for scripts and tests.
+//   palisade-cli show             the start position, one half-board a block
+//   palisade-cli targets SQUARE   the targets of the piece on SQUARE (0..127)
+
+#include "engine/position.h"
+#include "engine/targets.h"
+
+#include <charconv>
+#include <iostream>
+#include <string_view>
+
+namespace {
+
+using namespace palisade;
+
+constexpr std::string_view kPieceLetters = ".PNBRQKpnbrqk";
+
+int usage()
+{
+    std::cerr << "usage: palisade-cli show\n"
+                 "       palisade-cli targets SQUARE\n";
+    return 2;
+}
+
+// White in capitals, Black in small letters; colmn runs left to right.
+void printBoard(const Position& position)
+{
+    for (int boards = 0; boards < 4; ++boards) {
+        std::cout << "half-board " << boards + 1 << '\n';
+        for (int rw = 0; rw < 4; ++rw) {
+            std::cout << "  " << static_cast<char>('a' + rw) << ' ';
+            for (int colmn = 0; colmn < 8; ++colmn) {
+                std::cout << kPieceLetters[position.squares[indexOf(boards, rw, colmn)]];
+            }
+            std::cout << '\n';
+        }
+    }
+}
+
+int printTargets(const Position& position, std::string_view argument)
+{
+    int square = -1;
+    const auto [end, error] = std::from_chars(argument.data(), argument.data() + argument.size(), square);
+    if (error != std::errc() || end != argument.data() + argument.size() || !isSquare(square)) {
+        std::cerr << "palisade-cli: not a square (0..127): " << argument << '\n';
+        return 2;
+    }
+    for (const Target& target : generateTargets(position, square)) std::cout << target.square << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const Position position = standardPosition();
+    if (argc == 2 && std::string_view(argv[1]) == "show") {
+        printBoard(position);
+        return 0;
+    }
+    if (argc == 3 && std::string_view(argv[1]) == "targets") return printTargets(position, argv[2]);
+    return usage();
+}

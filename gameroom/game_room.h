@@ -1,0 +1,85 @@
+#pragma once
+
+#include "engine/position.h"
+#include "engine/targets.h"
+#include "gameroom/cell_layout.h"
+#include "gameroom/game_room_view.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace palisade {
+
+enum class MouseButton { Left, Right, Middle };
+
+// The controller of one game: turns clicks on squares into selections and
+// moves, and owns everything a game is made of besides the pictures.
+class GameRoom {
+public:
+    // Starts on a fresh game without calling the view, which may still be
+    // under construction.
+    explicit GameRoom(GameRoomView& view);
+
+    // A fresh game in the standard position, shown on the view.
+    void setUp();
+
+    // The window became active: redraw, and select a selected square again so
+    // that its marks show.
+    void activate();
+
+    // A left click on a square: select, deselect, or move to a marked square.
+    void clickSquare(int square);
+
+    // A press and a release on the board picture, in twips from its top-left.
+    // A press clicks every cell under it and starts a drag; releasing over
+    // another cell clicks that one too.
+    void pressAt(MouseButton button, double xTwips, double yTwips);
+    void releaseAt(double xTwips, double yTwips);
+    void dragOver(int square);
+    void dragDrop(int square);
+
+    // Leaving the game room: asks first when the game has unsaved moves.
+    bool mayExit();
+
+    void setCellLayout(const CellLayout& layout) { cells_ = layout; }
+    const CellLayout& cells() const { return cells_; }
+
+    const Position& position() const { return position_; }
+    int mark(int square) const { return marks_[square]; }
+    bool isTarget(int square) const { return marks_[square] >= kTargetMark; }
+    bool pieceSelected() const { return pieceSelected_; }
+    int selectedSquare() const { return selectedSquare_; }
+    bool selectionLocked() const { return selectionLocked_; }
+    bool gameSaved() const { return gameSaved_; }
+    bool checkShown() const { return checkShown_; }
+    int halfMoves() const { return halfMoves_; }
+
+    std::string_view statusText() const { return palisade::statusText(position_.status); }
+    std::string moveNumberText() const;
+    std::string_view winOptionText() const;
+
+private:
+    void selectSquare(int square);
+    void dropSelection();
+    void playMove(int drop);
+    void recordMove();
+    void turnStatus();
+    void cleanScreen();
+
+    GameRoomView& view_;
+    CellLayout cells_;
+    Position position_;
+    std::array<int, kSquareCount> marks_{};
+    bool pieceSelected_ = false;
+    int selectedSquare_ = 0;
+    bool selectionLocked_ = false;
+    bool dragActive_ = false;
+    int dragOrigin_ = 0;
+    bool gameSaved_ = true;
+    bool checkShown_ = false;
+    int halfMoves_ = 0;
+    int lastHalfMove_ = 0;
+};
+
+} // namespace palisade

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+
+namespace palisade {
+
+// What the game room needs of a screen. The window implements it with
+// widgets; tests and scripts implement it in plain text.
+class GameRoomView {
+public:
+    virtual ~GameRoomView() = default;
+
+    // The position, the selection or the marks changed: draw the field again.
+    virtual void boardChanged() = 0;
+
+    // The status text, the check label or the move number changed.
+    virtual void statusChanged() = 0;
+
+    // An OK / Cancel question; true when the player chose OK.
+    virtual bool confirm(std::string_view question) = 0;
+};
+
+} // namespace palisade

@@ -1,0 +1,171 @@
+#include "shell/game_room_window.h"
+
+#include "render/board_view.h"
+#include "render/piece_painter.h"
+#include "shell/forms.h"
+#include "shell/key_click_button.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace palisade {
+
+namespace {
+
+QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QFont scaledFont(QFont font, double factor, bool bold)
+{
+    font.setPointSizeF(font.pointSizeF() * factor);
+    font.setBold(bold);
+    return font;
+}
+
+// The legend's picture of a target mark, as the board draws it.
+QLabel* makeMarkPicture(QWidget* parent)
+{
+    const qreal ratio = parent->devicePixelRatioF();
+    QPixmap pixmap(QSize(22, 22) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintTargetMark(painter, QRectF(0, 0, 22, 22));
+    painter.end();
+    auto* label = makeLabel(QString(), "Picture1", parent);
+    label->setPixmap(pixmap);
+    return label;
+}
+
+// Click cells are measured in twips; a twip is 1/1440 inch.
+double twipsPerPixel(const QWidget* widget)
+{
+    const QScreen* screen = widget->screen();
+    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+    return dpi > 0.0 ? 1440.0 / dpi : CellLayout::kStandardTwipsPerPixel;
+}
+
+} // namespace
+
+GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
+    : QMainWindow(parent), forms_(forms), room_(*this)
+{
+    setObjectName("Gameroom");
+    setWindowTitle("Game Room");
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    board_ = new BoardView(room_, forms_.displayScale(), this);
+    const double tpp = twipsPerPixel(this);
+    room_.setCellLayout(CellLayout(tpp, tpp));
+
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    layout->addWidget(board_, 1);
+    layout->addWidget(buildSidePanel(), 0);
+    setCentralWidget(central);
+    buildMenu();
+
+    statusChanged();
+}
+
+void GameRoomWindow::buildMenu()
+{
+    QAction* about = menuBar()->addAction("About");
+    about->setObjectName("abouted");
+    connect(about, &QAction::triggered, this, [this] { forms_.showAbout(); });
+}
+
+QWidget* GameRoomWindow::buildSidePanel()
+{
+    auto* panel = new QWidget(this);
+    auto* column = new QVBoxLayout(panel);
+    const double scale = forms_.displayScale().scaleX;
+
+    winOptionLabel_ = makeLabel(QString(), "Label1", panel);
+    statusLabel_ = makeLabel(QString(), "Label2", panel);
+    statusLabel_->setFont(scaledFont(statusLabel_->font(), 1.6 * scale, true));
+    checkLabel_ = makeLabel("Check!", "Label3", panel);
+    checkLabel_->setFont(scaledFont(checkLabel_->font(), 1.6 * scale, true));
+    checkLabel_->setStyleSheet("color: #c0392b;");
+    moveNumberLabel_ = makeLabel(QString(), "Label9", panel);
+
+    auto* exit = new KeyClickButton("Exit", "Command2", panel);
+    connect(exit, &QPushButton::clicked, this, &GameRoomWindow::exitClicked);
+
+    auto* legendRow = new QHBoxLayout;
+    legendRow->addWidget(makeLabel("You may move where ", "Label6", panel));
+    legendRow->addWidget(makeMarkPicture(panel));
+    legendRow->addWidget(makeLabel("Appears ", "Label4", panel));
+    legendRow->addStretch();
+
+    column->addWidget(winOptionLabel_);
+    column->addSpacing(12);
+    column->addWidget(statusLabel_);
+    column->addWidget(checkLabel_);
+    column->addWidget(moveNumberLabel_);
+    column->addStretch();
+    column->addWidget(makeLabel("Click on a piece ", "Label5", panel));
+    column->addLayout(legendRow);
+    column->addSpacing(12);
+    column->addWidget(exit);
+    return panel;
+}
+
+void GameRoomWindow::boardChanged() { board_->update(); }
+
+void GameRoomWindow::statusChanged()
+{
+    winOptionLabel_->setText(QString::fromUtf8(room_.winOptionText()));
+    statusLabel_->setText(QString::fromUtf8(room_.statusText()));
+    checkLabel_->setVisible(room_.checkShown());
+    moveNumberLabel_->setText(QString::fromStdString(room_.moveNumberText()));
+}
+
+bool GameRoomWindow::confirm(std::string_view question)
+{
+    const auto answer = QMessageBox::question(this, QGuiApplication::applicationDisplayName(),
+                                              QString::fromUtf8(question),
+                                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    return answer == QMessageBox::Ok;
+}
+
+void GameRoomWindow::exitClicked()
+{
+    if (room_.mayExit()) close();
+}
+
+void GameRoomWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    forms_.gameRoomActivated();
+    room_.activate();
+}
+
+void GameRoomWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        forms_.gameRoomActivated();
+        room_.activate();
+    }
+}
+
+void GameRoomWindow::closeEvent(QCloseEvent* event)
+{
+    forms_.gameRoomClosed();
+    event->accept();
+}
+
+} // namespace palisade

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "gameroom/game_room.h"
+#include "gameroom/game_room_view.h"
+
+#include <QMainWindow>
+
+class QLabel;
+class QPushButton;
+
+namespace palisade {
+
+class BoardView;
+class Forms;
+
+// The game room window: the board, the status labels, the buttons and the
+// menu. It shows what the game room holds and hands it every click.
+class GameRoomWindow : public QMainWindow, private GameRoomView {
+    Q_OBJECT
+public:
+    explicit GameRoomWindow(Forms& forms, QWidget* parent = nullptr);
+
+    GameRoom& room() { return room_; }
+    BoardView& boardView() { return *board_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void boardChanged() override;
+    void statusChanged() override;
+    bool confirm(std::string_view question) override;
+
+    void buildMenu();
+    QWidget* buildSidePanel();
+    void exitClicked();
+
+    Forms& forms_;
+    GameRoom room_;
+    BoardView* board_ = nullptr;
+    QLabel* winOptionLabel_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    QLabel* checkLabel_ = nullptr;
+    QLabel* moveNumberLabel_ = nullptr;
+};
+
+} // namespace palisade

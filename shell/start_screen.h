@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+class QCloseEvent;
+
+namespace palisade {
+
+class Forms;
+
+// The first window: the ways into the program.
+class StartScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit StartScreen(Forms& forms, QWidget* parent = nullptr);
+
+private:
+    Forms& forms_;
+};
+
+} // namespace palisade
