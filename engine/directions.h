@@ -47,10 +47,11 @@ constexpr bool jumpFits(Coords from, Step jump)
 // How many squares a ray from `from` has before it leaves the block.
 constexpr int raySquares(Coords from, Step step)
 {
+    constexpr int kLongestLine = 7;
     auto room = [](int coord, int change, int last) {
         if (change < 0) return coord;
         if (change > 0) return last - coord;
-        return last; // unchanged coordinate never limits
+        return kLongestLine; // a coordinate the step leaves alone never limits it
     };
     return std::min({room(from.boards, step.boards, 3), room(from.rw, step.rw, 3),
                      room(from.colmn, step.colmn, 7)});

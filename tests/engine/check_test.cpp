@@ -1,0 +1,319 @@
+#include "engine/check.h"
+#include "engine/targets.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace palisade {
+namespace {
+
+using Placement = std::initializer_list<std::pair<int, int>>;
+
+Position with(Placement pieces, Status status = Status::WhiteToMove)
+{
+    Position position;
+    position.status = status;
+    for (const auto& [square, code] : pieces) position.squares[square] = code;
+    return position;
+}
+
+// Whether an attacker that far away in each coordinate reaches the king.
+bool straight(int db, int dr, int dc) { return (db > 0) + (dr > 0) + (dc > 0) == 1; }
+bool diagonal(int db, int dr, int dc)
+{
+    return dc > 0 && ((db == 0 && dr == dc) || (dr == 0 && db == dc));
+}
+bool queenLine(int db, int dr, int dc) { return straight(db, dr, dc) || diagonal(db, dr, dc); }
+bool knightJump(int db, int dr, int dc)
+{
+    return (db == 0) != (dr == 0) && dc > 0 && db + dr + dc == 3;
+}
+bool kingStep(int db, int dr, int dc)
+{
+    return db <= 1 && dr <= 1 && dc <= 1 && queenLine(db, dr, dc);
+}
+
+bool kingStep(int from, int to)
+{
+    const Coords a = coordsOf(from), b = coordsOf(to);
+    return kingStep(std::abs(a.boards - b.boards), std::abs(a.rw - b.rw),
+                    std::abs(a.colmn - b.colmn));
+}
+
+// --- Attack geometry: every king square against every attacker square --------
+
+struct Attacker {
+    const char* name;
+    int code;
+    bool (*attacks)(int db, int dr, int dc);
+};
+
+void PrintTo(const Attacker& a, std::ostream* os) { *os << a.name; }
+
+class AttackSweep : public testing::TestWithParam<Attacker> {};
+
+TEST_P(AttackSweep, AttacksExactlyAlongItsOwnLines)
+{
+    const Attacker& a = GetParam();
+    int wrong = 0;
+    for (int king = 0; king < kSquareCount; ++king) {
+        for (int from = 0; from < kSquareCount; ++from) {
+            if (from == king) continue;
+            Board squares{};
+            squares[king] = kWhiteKing;
+            squares[from] = a.code;
+            const Coords k = coordsOf(king), f = coordsOf(from);
+            const bool expected = a.attacks(std::abs(k.boards - f.boards), std::abs(k.rw - f.rw),
+                                            std::abs(k.colmn - f.colmn));
+            if (kingAttacked(squares, king, Side::White, 0) != expected && ++wrong <= 5) {
+                ADD_FAILURE() << a.name << " on " << from << ", king on " << king
+                              << (expected ? ": attack missed" : ": false attack");
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0) << a.name;
+}
+
+// The knight sweep covers K + 48 and K + 72: no jumps in the plane of
+// half-board and rw. The king sweep covers the 14 neighbours and distance two.
+INSTANTIATE_TEST_SUITE_P(Pieces, AttackSweep,
+                         testing::Values(Attacker{"knight", kBlackKnight, knightJump},
+                                         Attacker{"bishop", kBlackBishop, diagonal},
+                                         Attacker{"rook", kBlackRook, straight},
+                                         Attacker{"queen", kBlackQueen, queenLine},
+                                         Attacker{"king", kBlackKing, kingStep},
+                                         Attacker{"own_queen", kWhiteQueen,
+                                                  [](int, int, int) { return false; }}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KingAttacked, RookAtTheFarEndOfAColmnLine)
+{
+    for (int rook = 4; rook <= 7; ++rook) {
+        Board squares{};
+        squares[0] = kWhiteKing;
+        squares[rook] = kBlackRook;
+        EXPECT_TRUE(kingAttacked(squares, 0, Side::White, 0)) << "rook on " << rook;
+    }
+    // So the rook shielding its king from the far end may not step aside.
+    const Position position = with({{0, kWhiteKing}, {3, kWhiteRook}, {7, kBlackQueen}});
+    EXPECT_FALSE(checklegal(position, 11, 3));
+}
+
+// --- Pawns --------------------------------------------------------------------
+
+struct PawnCase {
+    int sidesSwitched;
+    int king; // on 43
+    int pawn; // on 43 + offset
+    int offset;
+    bool attacks;
+};
+
+void PrintTo(const PawnCase& c, std::ostream* os)
+{
+    *os << "king " << c.king << ", pawn " << c.pawn << " at " << c.offset << ", switched "
+        << c.sidesSwitched;
+}
+
+class PawnAttack : public testing::TestWithParam<PawnCase> {};
+
+TEST_P(PawnAttack, OnlyFromTheSquaresItAdvancesOnto)
+{
+    const PawnCase& c = GetParam();
+    Board squares{};
+    squares[43] = c.king;
+    squares[43 + c.offset] = c.pawn;
+    const Side side = c.king == kWhiteKing ? Side::White : Side::Black;
+    EXPECT_EQ(kingAttacked(squares, 43, side, c.sidesSwitched), c.attacks);
+}
+
+constexpr int W = kWhiteKing, B = kBlackKing, w = kWhitePawn, b = kBlackPawn;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PawnAttack,
+    testing::ValuesIn(std::vector<PawnCase>{
+        // Unswitched, Black's pawns take towards lower colmn, White's towards higher.
+        {0, W, b, +9, true}, {0, W, b, +33, true}, {0, W, b, -7, true}, {0, W, b, -31, true},
+        {0, W, b, -9, false}, {0, W, b, +31, false}, {0, W, b, +1, false}, {0, W, b, +8, false},
+        {0, W, b, +18, false}, {0, W, w, +9, false}, {0, B, w, +9, false}, {0, B, w, +33, false},
+        {0, B, w, -9, true}, {0, B, w, +31, true},
+        // Switched, the roles turn.
+        {1, W, b, +9, false}, {1, W, b, +33, false}, {1, W, b, -9, true}, {1, W, b, +31, true},
+        {1, B, w, +9, true}, {1, B, w, -31, true}, {1, B, w, -9, false}, {1, B, w, +7, false}}));
+
+TEST(KingAttacked, PawnBesideTheKingShieldsItFromARookBehind)
+{
+    for (const auto& [pawn, rook] : {std::pair{51, 59}, std::pair{75, 107}, std::pair{44, 46}}) {
+        Board squares{};
+        squares[43] = kWhiteKing;
+        squares[rook] = kBlackRook;
+        squares[pawn] = kBlackPawn;
+        EXPECT_FALSE(kingAttacked(squares, 43, Side::White, 0)) << "pawn on " << pawn;
+        squares[pawn] = kEmpty;
+        EXPECT_TRUE(kingAttacked(squares, 43, Side::White, 0)) << "rook on " << rook;
+    }
+}
+
+// --- checklegal ---------------------------------------------------------------
+
+TEST(Checklegal, ExposingEitherOfTwoKingsIsRefused)
+{
+    // The bishop on 32 shields the king on 0 from the rook on 64, the knight
+    // on 119 shields the king on 127 from the rook on 103.
+    const Position position = with({{0, kWhiteKing}, {127, kWhiteKing}, {32, kWhiteBishop},
+                                    {64, kBlackRook}, {119, kWhiteKnight}, {103, kBlackRook},
+                                    {20, kWhitePawn}});
+    EXPECT_FALSE(sideInCheck(position));
+    EXPECT_FALSE(checklegal(position, 1, 32));
+    EXPECT_FALSE(checklegal(position, 102, 119));
+    EXPECT_TRUE(checklegal(position, 21, 20));
+    for (int shield : {32, 119}) {
+        Position open = position;
+        open.squares[shield] = kEmpty;
+        EXPECT_TRUE(sideInCheck(open)) << "without " << shield;
+        EXPECT_FALSE(checklegal(open, 21, 20)) << "without " << shield;
+    }
+}
+
+TEST(Checklegal, AttackerMayBeTakenUnlessTheKingLandsInCheck)
+{
+    Position position = with({{43, kWhiteKing}, {0, kWhiteKing}, {44, kBlackRook}});
+    EXPECT_TRUE(sideInCheck(position));
+    EXPECT_TRUE(checklegal(position, 44, 43));
+    position.squares[52] = kBlackRook; // guards 44
+    EXPECT_FALSE(checklegal(position, 44, 43));
+
+    // The knight takes the queen giving check; a jump elsewhere does not help.
+    const Position knight = with({{43, kWhiteKing}, {44, kWhiteKnight}, {61, kBlackQueen}});
+    EXPECT_TRUE(checklegal(knight, 61, 44));
+    EXPECT_FALSE(checklegal(knight, 38, 44));
+}
+
+TEST(Checklegal, KingMayNotStepNextToTheEnemyKing)
+{
+    const Position position = with({{43, kWhiteKing}, {0, kWhiteKing}, {45, kBlackKing}});
+    int refused = 0;
+    for (int to = 0; to < kSquareCount; ++to) {
+        if (!kingStep(43, to)) continue;
+        const bool allowed = checklegal(position, to, 43);
+        EXPECT_EQ(allowed, !kingStep(to, 45)) << "king to " << to;
+        refused += !allowed;
+    }
+    EXPECT_EQ(refused, 5); // 44, 36, 52, 12 and 76 touch the king on 45
+}
+
+TEST(Checklegal, EnPassantCaptureThatOpensALineIsRefused)
+{
+    struct Case {
+        Status status;
+        int up;   // code of the pawns that advance towards colmn 7
+        int king; // the mover's king, its pawn, the pawn taken, the enemy rook
+        int pawn;
+        int taken;
+        int rook;
+        int drop;
+    };
+    const Case cases[] = {
+        {Status::WhiteToMove, kWhitePawn, 36, 44, 52, 60, 53},
+        {Status::BlackToMove, kWhitePawn, 35, 43, 51, 59, 50},
+        {Status::BlackToMove, kBlackPawn, 36, 44, 52, 60, 53}, // after switching sides
+    };
+    for (const Case& c : cases) {
+        const Side side = *sideToMove(c.status);
+        Position position = with({{c.king, codeOf(side, Kind::King)},
+                                  {c.pawn, codeOf(side, Kind::Pawn)},
+                                  {c.taken, codeOf(opponent(side), Kind::Pawn)},
+                                  {c.rook, codeOf(opponent(side), Kind::Rook)}},
+                                 c.status);
+        position.upPawn = c.up;
+        position.downPawn = c.up == kWhitePawn ? kBlackPawn : kWhitePawn;
+        position.sidesSwitched = c.up == kWhitePawn ? 0 : 1;
+        position.enPassantSquare = c.taken;
+        const Position before = position;
+        EXPECT_FALSE(checklegal(position, c.drop, c.pawn)) << "pawn on " << c.pawn;
+        EXPECT_EQ(position, before);
+        // The same step without the en passant square leaves the pawn in the way.
+        position.enPassantSquare = 0;
+        EXPECT_TRUE(checklegal(position, c.drop, c.pawn)) << "pawn on " << c.pawn;
+    }
+}
+
+TEST(Checklegal, EnPassantCaptureOfTheCheckingPawnIsAllowed)
+{
+    // The Black pawn that has just advanced to 52 attacks the king on 43.
+    Position position = with({{43, kWhiteKing}, {44, kWhitePawn}, {52, kBlackPawn}});
+    position.enPassantSquare = 52;
+    EXPECT_TRUE(sideInCheck(position));
+    EXPECT_TRUE(checklegal(position, 53, 44));
+    position.enPassantSquare = 0;
+    EXPECT_FALSE(checklegal(position, 53, 44));
+}
+
+TEST(Checklegal, EveryMoveIsAllowedOnceAResultShows)
+{
+    // A lone king in check, and a pawn move that does nothing about it.
+    Position position = with({{0, kWhiteKing}, {32, kBlackRook}, {20, kWhitePawn}});
+    EXPECT_FALSE(checklegal(position, 21, 20));
+    EXPECT_FALSE(checklegal(position, 1, 0));
+    for (Status result : {Status::WhiteWins, Status::BlackWins, Status::Draw}) {
+        position.status = result;
+        EXPECT_FALSE(sideInCheck(position));
+        EXPECT_TRUE(checklegal(position, 21, 20));
+        EXPECT_TRUE(checklegal(position, 1, 0));
+    }
+}
+
+TEST(Checklegal, LoneKingWaitsForEitherFlag)
+{
+    for (Side side : {Side::White, Side::Black}) {
+        const int king = codeOf(side, Kind::King);
+        const int enemyRook = codeOf(opponent(side), Kind::Rook);
+        // The rook on 52 guards 44; the bishop on 51 shields the king from the rook on 59.
+        const Position position = with({{43, king}, {52, enemyRook}, {59, enemyRook},
+                                        {51, codeOf(side, Kind::Bishop)},
+                                        {0, codeOf(side, Kind::Knight)}},
+                                       toMove(side));
+        EXPECT_FALSE(checklegal(position, 42, 43));
+        EXPECT_TRUE(generateTargets(position, 43).empty());
+        EXPECT_TRUE(checklegal(position, 17, 0));   // other pieces move,
+        EXPECT_FALSE(checklegal(position, 60, 51)); // but not out of a pin
+
+        for (int Position::*flag : {&Position::kingTrial, &Position::loneKingFree}) {
+            Position freed = position;
+            freed.*flag = 1;
+            EXPECT_TRUE(checklegal(freed, 42, 43));
+            EXPECT_FALSE(checklegal(freed, 44, 43)); // still judged for check
+        }
+        Position twoKings = position;
+        twoKings.squares[127] = king;
+        EXPECT_TRUE(checklegal(twoKings, 42, 43));
+    }
+}
+
+TEST(Checklegal, LeavesThePositionAsItWas)
+{
+    Position position = standardPosition();
+    position.squares[41] = kEmpty;
+    position.squares[44] = kWhitePawn;
+    position.squares[54] = kEmpty;
+    position.squares[52] = kBlackPawn;
+    position.enPassantSquare = 52;
+    const Position before = position;
+    EXPECT_TRUE(checklegal(position, 53, 44));
+    for (int pick = 0; pick < kSquareCount; ++pick) {
+        if (position.squares[pick] == kEmpty) continue;
+        for (int drop = 0; drop < kSquareCount; ++drop) {
+            if (drop != pick) (void)checklegal(position, drop, pick);
+        }
+    }
+    EXPECT_EQ(position, before);
+}
+
+} // namespace
+} // namespace palisade

@@ -1,0 +1,249 @@
+#include "engine/targets.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace palisade {
+namespace {
+
+using Placement = std::initializer_list<std::pair<int, int>>;
+using Squares = std::vector<int>;
+
+// An otherwise empty block. Without a king of the side to move on it, every
+// candidate passes the check test.
+Position with(Placement pieces, Status status = Status::WhiteToMove)
+{
+    Position position;
+    position.status = status;
+    for (const auto& [square, code] : pieces) position.squares[square] = code;
+    return position;
+}
+
+Squares targetsOf(const Position& position, int index)
+{
+    Squares out;
+    for (const Target& t : generateTargets(position, index)) {
+        EXPECT_EQ(t.mark, kTargetMark);
+        out.push_back(t.square);
+    }
+    return out;
+}
+
+// --- Exact lists, in the order the jumps and rays are tried -------------------
+
+struct OrderCase {
+    int code;
+    int from;
+    Squares expected;
+};
+
+void PrintTo(const OrderCase& c, std::ostream* os)
+{
+    *os << "piece " << c.code << " on " << c.from;
+}
+
+class TargetOrder : public testing::TestWithParam<OrderCase> {};
+
+TEST_P(TargetOrder, AloneOnTheBlock)
+{
+    const OrderCase& c = GetParam();
+    EXPECT_EQ(targetsOf(with({{c.from, c.code}}), c.from), c.expected) << "from " << c.from;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, TargetOrder,
+    testing::Values(OrderCase{kWhiteKnight, 0, {17, 10, 65, 34}},
+                    OrderCase{kWhiteKnight, 43, {33, 37, 58, 60, 49, 53, 9, 13, 106, 108, 73, 77}},
+                    OrderCase{kWhiteKnight, 7, {22, 13, 70, 37}},
+                    OrderCase{kWhiteBishop, 0, {9, 18, 27, 33, 66, 99}},
+                    OrderCase{kWhiteBishop, 3, {10, 17, 24, 12, 21, 30, 34, 65, 96, 36, 69, 102}},
+                    OrderCase{kWhiteBishop, 7, {14, 21, 28, 38, 69, 100}},
+                    OrderCase{kBlackBishop, 127, {118, 109, 100, 94, 61, 28}},
+                    OrderCase{kWhiteRook, 0, {1, 2, 3, 4, 5, 6, 7, 8, 16, 24, 32, 64, 96}},
+                    OrderCase{kWhiteRook, 7, {6, 5, 4, 3, 2, 1, 0, 15, 23, 31, 39, 71, 103}}));
+
+TEST(KingTargets, MiddleOfTheBlockHasEightDiagonalThenSixStraight)
+{
+    // A second White king far away, so the one on 43 is free to move.
+    const Position position = with({{43, kWhiteKing}, {127, kWhiteKing}});
+    const Squares expected = {34, 36, 50, 52, 10, 12, 74, 76, 42, 44, 35, 51, 11, 75};
+    EXPECT_EQ(targetsOf(position, 43), expected);
+}
+
+// --- Every square of an empty block: exactly the reachable squares, no wrapping
+
+struct Offset {
+    int boards, rw, colmn; // absolute differences
+};
+
+bool knightReach(Offset d)
+{
+    return (d.boards == 0) != (d.rw == 0) && d.colmn > 0 && d.boards + d.rw + d.colmn == 3;
+}
+
+bool diagonalReach(Offset d)
+{
+    return d.colmn > 0
+        && ((d.boards == 0 && d.rw == d.colmn) || (d.rw == 0 && d.boards == d.colmn));
+}
+
+bool straightReach(Offset d) { return (d.boards > 0) + (d.rw > 0) + (d.colmn > 0) == 1; }
+bool queenReach(Offset d) { return diagonalReach(d) || straightReach(d); }
+bool kingReach(Offset d) { return queenReach(d) && d.boards <= 1 && d.rw <= 1 && d.colmn <= 1; }
+
+struct GeometryCase {
+    const char* name;
+    int code;
+    bool (*reaches)(Offset);
+};
+
+void PrintTo(const GeometryCase& c, std::ostream* os) { *os << c.name; }
+
+class EmptyBlock : public testing::TestWithParam<GeometryCase> {};
+
+TEST_P(EmptyBlock, MarksExactlyTheSquaresThePieceReaches)
+{
+    const GeometryCase& c = GetParam();
+    Squares wrong; // squares from which the marks differ
+    for (int from = 0; from < kSquareCount; ++from) {
+        Position position = with({{from, c.code}});
+        position.loneKingFree = 1;
+        Squares got = targetsOf(position, from);
+        std::sort(got.begin(), got.end());
+        Squares expected;
+        const Coords a = coordsOf(from);
+        for (int to = 0; to < kSquareCount; ++to) {
+            const Coords b = coordsOf(to);
+            const Offset d{std::abs(b.boards - a.boards), std::abs(b.rw - a.rw),
+                           std::abs(b.colmn - a.colmn)};
+            if (to != from && c.reaches(d)) expected.push_back(to);
+        }
+        if (got != expected) wrong.push_back(from);
+    }
+    EXPECT_TRUE(wrong.empty()) << c.name << " wrong from " << testing::PrintToString(wrong);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pieces, EmptyBlock,
+                         testing::Values(GeometryCase{"knight", kWhiteKnight, knightReach},
+                                         GeometryCase{"bishop", kBlackBishop, diagonalReach},
+                                         GeometryCase{"rook", kWhiteRook, straightReach},
+                                         GeometryCase{"queen", kBlackQueen, queenReach},
+                                         GeometryCase{"king", kWhiteKing, kingReach}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- Occupied squares ---------------------------------------------------------
+
+TEST(Occupants, OwnPiecesAreNeverMarkedEnemiesAndTheirKingsAre)
+{
+    // Rook on 0: the own pawn on 1 closes the colmn, the enemy pawn on 8 and
+    // the enemy king on 32 end their lines and are taken.
+    const Position rook =
+        with({{0, kWhiteRook}, {1, kWhitePawn}, {8, kBlackPawn}, {32, kBlackKing}});
+    EXPECT_EQ(targetsOf(rook, 0), (Squares{8, 32}));
+
+    const Position knight =
+        with({{0, kBlackKnight}, {17, kBlackQueen}, {10, kWhiteKing}}, Status::BlackToMove);
+    EXPECT_EQ(targetsOf(knight, 0), (Squares{10, 65, 34}));
+
+    // A king may take the unguarded enemy king next to it.
+    const Squares king =
+        targetsOf(with({{43, kWhiteKing}, {127, kWhiteKing}, {44, kBlackKing}}), 43);
+    EXPECT_NE(std::find(king.begin(), king.end(), 44), king.end());
+}
+
+TEST(Occupants, RaysStopAtTheFirstPiece)
+{
+    // Bishop on 3: the enemy on 17 is taken and hides 24, the own piece on 21
+    // leaves only 12, the enemy king on 34 is taken and hides the rook on 65.
+    const Position position = with({{3, kWhiteBishop}, {17, kBlackKnight}, {21, kWhiteRook},
+                                    {34, kBlackKing}, {65, kBlackRook}});
+    EXPECT_EQ(targetsOf(position, 3), (Squares{10, 17, 12, 34, 36, 69, 102}));
+}
+
+// --- The check test filters candidates ----------------------------------------
+
+TEST(Pins, PinnedPieceMovesOnlyAlongThePin)
+{
+    // Not even the pawns on 57 and 58 may be taken.
+    for (int code : {kWhiteBishop, kWhiteKnight}) {
+        const Position across = with({{40, kWhiteKing}, {48, code}, {56, kBlackRook},
+                                      {57, kBlackPawn}, {58, kBlackPawn}});
+        EXPECT_TRUE(targetsOf(across, 48).empty()) << "piece " << code;
+    }
+    const Position bishop = with({{0, kWhiteKing}, {9, kWhiteBishop}, {27, kBlackBishop}});
+    EXPECT_EQ(targetsOf(bishop, 9), (Squares{18, 27}));
+
+    const Position rook = with({{0, kWhiteKing}, {8, kWhiteRook}, {24, kBlackRook}});
+    EXPECT_EQ(targetsOf(rook, 8), (Squares{16, 24}));
+
+    const Position black =
+        with({{100, kBlackKing}, {68, kBlackRook}, {4, kWhiteQueen}}, Status::BlackToMove);
+    EXPECT_EQ(targetsOf(black, 68), (Squares{36, 4}));
+}
+
+TEST(Pins, RefusedSquareDoesNotEndTheRay)
+{
+    // King on 0 in check from the rook on 96: the bishop on 2 may not stop on
+    // 33 but goes on to block on 64.
+    const Position bishop = with({{0, kWhiteKing}, {2, kWhiteBishop}, {96, kBlackRook}});
+    EXPECT_EQ(targetsOf(bishop, 2), (Squares{64}));
+
+    // In check from the bishop on 27: the rook on 2 passes 10 and blocks on 18.
+    const Position rook = with({{0, kWhiteKing}, {2, kWhiteRook}, {27, kBlackBishop}});
+    EXPECT_EQ(targetsOf(rook, 2), (Squares{18}));
+}
+
+// --- Which generators a piece runs --------------------------------------------
+
+TEST(Dispatch, QueenAndKingRunDiagonalThenStraight)
+{
+    const Position position = with({{43, kWhiteQueen}, {45, kBlackPawn}, {75, kWhiteKing},
+                                    {0, kWhiteKing}, {58, kBlackKnight}});
+    for (int index : {43, 75}) {
+        TargetList expected;
+        bishopQK(position, index, expected);
+        rookQK(position, index, expected);
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(generateTargets(position, index), expected) << "from " << index;
+    }
+}
+
+TEST(Dispatch, EmptySquaresAndPawnsGiveNothing)
+{
+    const Position position = with({{43, kWhitePawn}, {84, kBlackPawn}});
+    for (int index : {43, 84, 0}) EXPECT_TRUE(generateTargets(position, index).empty());
+}
+
+// --- The start position -------------------------------------------------------
+
+TEST(StartPosition, OnlyTheKnightsCanLeaveTheBackRow)
+{
+    for (Side side : {Side::White, Side::Black}) {
+        Position position = standardPosition();
+        position.status = toMove(side);
+        int knightTargets = 0;
+        for (int i = 0; i < kSquareCount; ++i) {
+            const int code = position.squares[i];
+            if (!belongsTo(code, side)) continue;
+            const int n = static_cast<int>(generateTargets(position, i).size());
+            // Only the jumps of two colmn that stay inside the block are free.
+            EXPECT_EQ(n, kindOf(code) == Kind::Knight ? 3 : 0) << "from " << i;
+            knightTargets += n;
+        }
+        EXPECT_EQ(knightTargets, 12);
+    }
+    Position position = standardPosition();
+    EXPECT_EQ(targetsOf(position, 8), (Squares{2, 18, 42}));
+    position.status = Status::BlackToMove;
+    EXPECT_EQ(targetsOf(position, 119), (Squares{109, 125, 85}));
+}
+
+} // namespace
+} // namespace palisade

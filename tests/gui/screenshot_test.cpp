@@ -1,0 +1,77 @@
+// Opens the real game room on an X server and photographs it: the picture must
+// show the board with both armies, not a blank or half-drawn window.
+// Usage: screenshot_test OUT.png
+
+#include "render/board_view.h"
+#include "shell/forms.h"
+#include "shell/game_room_window.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QSet>
+#include <QtTest>
+
+#include <cstdio>
+
+using namespace palisade;
+
+namespace {
+
+int fail(const char* why)
+{
+    std::fprintf(stderr, "screenshot_test: %s\n", why);
+    return 1;
+}
+
+// Rough share of pixels near a colour, to find the squares and both armies.
+double shareNear(const QImage& image, QColor colour, int tolerance)
+{
+    qint64 near = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) <= tolerance
+                && std::abs(c.green() - colour.green()) <= tolerance
+                && std::abs(c.blue() - colour.blue()) <= tolerance)
+                ++near;
+        }
+    }
+    return double(near) / (double(image.width()) * image.height());
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 2) return fail("usage: screenshot_test OUT.png");
+
+    Forms forms;
+    forms.showStartScreen();
+    forms.showGameRoom();
+    GameRoomWindow* window = forms.gameRoom();
+    if (!QTest::qWaitForWindowExposed(window, 10000)) return fail("the game room never showed");
+    QTest::qWait(500);
+
+    BoardView& board = window->boardView();
+    const QPoint origin = board.mapToGlobal(QPoint(0, 0));
+    const QPixmap shot =
+        window->screen()->grabWindow(0, origin.x(), origin.y(), board.width(), board.height());
+    if (shot.isNull()) return fail("could not photograph the screen");
+    shot.save(QString::fromLocal8Bit(argv[1]));
+
+    const QImage image = shot.toImage().convertToFormat(QImage::Format_RGB32);
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
+
+    std::printf("board %dx%d, %lld colours\n", image.width(), image.height(), qlonglong(colours.size()));
+    if (colours.size() < 200) return fail("the board looks blank: too few colours");
+    if (shareNear(image, QColor(0xe8, 0xd3, 0xa9), 6) < 0.05) return fail("no light squares");
+    if (shareNear(image, QColor(0x9c, 0x6b, 0x43), 6) < 0.05) return fail("no dark squares");
+    if (shareNear(image, QColor(0xf4, 0xea, 0xd5), 40) < 0.005) return fail("no White pieces");
+    if (shareNear(image, QColor(0x2a, 0x1e, 0x16), 40) < 0.005) return fail("no Black pieces");
+    return 0;
+}
