@@ -26,24 +26,36 @@ bool pawnAttacksFrom(Step fromKingToPawn, Side kingSide, int sidesSwitched)
     return pawnBelow == enemyAdvancesUp;
 }
 
+// Walks each ray to its first occupied square; `attacks(piece, k, step)` says
+// whether the piece found k squares out attacks the king along it.
+template <std::size_t N, typename Attacks>
+bool rayAttacks(const Board& squares, int king, Coords at, const std::array<Step, N>& steps,
+                Attacks attacks)
+{
+    for (const Step& step : steps) {
+        const int available = raySquares(at, step);
+        for (int k = 1; k <= available; ++k) {
+            const int piece = squares[king + k * step.delta()];
+            if (piece == kEmpty) continue;
+            if (attacks(piece, k, step)) return true;
+            break;
+        }
+    }
+    return false;
+}
+
 bool diagonalAttacks(const Board& squares, int king, Coords at, Side kingSide, int sidesSwitched)
 {
     const int bishop = enemyCode(kingSide, Kind::Bishop);
     const int queen = enemyCode(kingSide, Kind::Queen);
     const int enemyKing = enemyCode(kingSide, Kind::King);
     const int pawn = enemyCode(kingSide, Kind::Pawn);
-    for (const Step& step : kDiagonalSteps) {
-        const int available = raySquares(at, step);
-        for (int k = 1; k <= available; ++k) {
-            const int piece = squares[king + k * step.delta()];
-            if (piece == kEmpty) continue;
-            if (piece == bishop || piece == queen) return true;
-            if (k == 1 && piece == enemyKing) return true;
-            if (k == 1 && piece == pawn && pawnAttacksFrom(step, kingSide, sidesSwitched)) return true;
-            break;
-        }
-    }
-    return false;
+    return rayAttacks(squares, king, at, kDiagonalSteps, [&](int piece, int k, Step step) {
+        if (piece == bishop || piece == queen) return true;
+        if (k != 1) return false;
+        return piece == enemyKing
+            || (piece == pawn && pawnAttacksFrom(step, kingSide, sidesSwitched));
+    });
 }
 
 bool orthogonalAttacks(const Board& squares, int king, Coords at, Side kingSide)
@@ -51,17 +63,9 @@ bool orthogonalAttacks(const Board& squares, int king, Coords at, Side kingSide)
     const int rook = enemyCode(kingSide, Kind::Rook);
     const int queen = enemyCode(kingSide, Kind::Queen);
     const int enemyKing = enemyCode(kingSide, Kind::King);
-    for (const Step& step : kOrthogonalSteps) {
-        const int available = raySquares(at, step);
-        for (int k = 1; k <= available; ++k) {
-            const int piece = squares[king + k * step.delta()];
-            if (piece == kEmpty) continue;
-            if (piece == rook || piece == queen) return true;
-            if (k == 1 && piece == enemyKing) return true;
-            break;
-        }
-    }
-    return false;
+    return rayAttacks(squares, king, at, kOrthogonalSteps, [&](int piece, int k, Step) {
+        return piece == rook || piece == queen || (k == 1 && piece == enemyKing);
+    });
 }
 
 bool anyKingAttacked(const Board& squares, const KingSquares& kings, Side side, int sidesSwitched)

@@ -1,6 +1,7 @@
 #include "shell/about_box.h"
 
 #include "render/piece_painter.h"
+#include "shell/labels.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,13 +13,6 @@
 namespace palisade {
 
 namespace {
-
-QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
 
 // Two kings side by side: the game's double army in one picture.
 QPixmap aboutPicture(qreal devicePixelRatio)

@@ -4,6 +4,7 @@
 #include "render/piece_painter.h"
 #include "shell/forms.h"
 #include "shell/key_click_button.h"
+#include "shell/labels.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -18,13 +19,6 @@
 namespace palisade {
 
 namespace {
-
-QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
 
 QFont scaledFont(QFont font, double factor, bool bold)
 {

@@ -2,24 +2,13 @@
 
 #include "shell/forms.h"
 #include "shell/key_click_button.h"
+#include "shell/labels.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QVBoxLayout>
 
 namespace palisade {
-
-namespace {
-
-QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
-} // namespace
 
 StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms_(forms)
 {
@@ -59,6 +48,7 @@ StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms
     layout->addSpacing(12);
     layout->addWidget(makeLabel(" ", "Label4", this));
     layout->addWidget(makeLabel("Made by the Palisade Brindle developers", "Label5", this));
+    for (QLabel* label : findChildren<QLabel*>()) label->setAlignment(Qt::AlignCenter);
     enter->setFocus();
 }
 
