@@ -7,10 +7,11 @@
 namespace palisade {
 namespace {
 
-TEST(StandardPosition, HoldsBothDoubleArmies)
+TEST(StandardPosition, HoldsBothDoubleArmiesFacingEachOther)
 {
+    const Board squares = standardPosition().squares;
     std::map<int, int> count;
-    for (int code : standardPosition().squares) {
+    for (int code : squares) {
         if (code != kEmpty) ++count[code];
     }
     const std::map<int, int> expected = {
@@ -19,43 +20,14 @@ TEST(StandardPosition, HoldsBothDoubleArmies)
         {kBlackBishop, 4}, {kBlackRook, 4},  {kBlackQueen, 2},  {kBlackKing, 2},
     };
     EXPECT_EQ(count, expected);
-}
 
-TEST(StandardPosition, EveryColmnHoldsWhatItShould)
-{
-    // White's piece on colmn 0 of each line, lines in index order; Black's
-    // counterpart stands on colmn 7 of the same line.
-    const int back[16] = {
-        kWhiteRook,   kWhiteKnight, kWhiteBishop, kWhiteRook,   kWhiteBishop, kWhiteKing,
-        kWhiteQueen,  kWhiteKnight, kWhiteKnight, kWhiteQueen,  kWhiteKing,   kWhiteBishop,
-        kWhiteRook,   kWhiteBishop, kWhiteKnight, kWhiteRook,
-    };
-    const Board squares = standardPosition().squares;
-    for (int i = 0; i < kSquareCount; ++i) {
-        const int line = i / 8;
-        const int expected[8] = {back[line], kWhitePawn, 0, 0, 0, 0, kBlackPawn,
-                                 back[line] + kBlackOffset};
-        EXPECT_EQ(squares[i], expected[coordsOf(i).colmn]) << "square " << i;
+    for (int i = 0; i < kSquareCount; i += 8) {
+        EXPECT_EQ(squares[i + 7], squares[i] + kBlackOffset) << "line from " << i;
+        EXPECT_EQ(squares[i + 1], kWhitePawn);
+        EXPECT_EQ(squares[i + 6], kBlackPawn);
     }
-    EXPECT_EQ(squares[40], kWhiteKing);
-    EXPECT_EQ(squares[80], kWhiteKing);
-    EXPECT_EQ(squares[47], kBlackKing);
-    EXPECT_EQ(squares[87], kBlackKing);
-}
-
-TEST(StandardPosition, StartsWithFreshFlags)
-{
-    const Position position = standardPosition();
-    EXPECT_EQ(position.status, Status::WhiteToMove);
-    EXPECT_EQ(position.sidesSwitched, 0);
-    EXPECT_EQ(position.upPawn, kWhitePawn);
-    EXPECT_EQ(position.downPawn, kBlackPawn);
-    EXPECT_EQ(position.enPassantSquare, 0);
-    EXPECT_EQ(position.castleLost, decltype(position.castleLost){});
-    EXPECT_EQ(position.winOption, 0);
-    EXPECT_EQ(position.kingsStanding, 2);
-    EXPECT_EQ(position.kingTrial, 0);
-    EXPECT_EQ(position.loneKingFree, 0);
+    for (int king : {40, 80}) EXPECT_EQ(squares[king], kWhiteKing);
+    for (int rook : {0, 24, 96, 120}) EXPECT_EQ(squares[rook], kWhiteRook);
 }
 
 TEST(StandardPosition, LeavesEveryOtherSquareAlone)
@@ -71,23 +43,12 @@ TEST(StandardPosition, LeavesEveryOtherSquareAlone)
     }
 }
 
-TEST(Coordinates, RoundTripOverTheWholeBlock)
+TEST(Coordinates, IndexRunsColmnThenRwThenHalfBoard)
 {
-    int index = 0;
-    for (int boards = 0; boards < 4; ++boards) {
-        for (int rw = 0; rw < 4; ++rw) {
-            for (int colmn = 0; colmn < 8; ++colmn, ++index) {
-                const Coords c{boards, rw, colmn};
-                EXPECT_EQ(indexOf(c), index);
-                EXPECT_EQ(coordsOf(index), c);
-            }
-        }
-    }
-    EXPECT_EQ(index, kSquareCount);
     EXPECT_EQ(coordsOf(43), (Coords{1, 1, 3}));
+    EXPECT_EQ(coordsOf(127), (Coords{3, 3, 7}));
     EXPECT_EQ(indexOf(2, 2, 7), 87);
-    EXPECT_FALSE(isSquare(-1));
-    EXPECT_FALSE(isSquare(kSquareCount));
+    for (int i = 0; i < kSquareCount; ++i) EXPECT_EQ(indexOf(coordsOf(i)), i);
 }
 
 } // namespace

@@ -9,61 +9,32 @@ namespace {
 
 constexpr double kSmall = 0.78125; // 800 / 1024 and 600 / 768
 
-void expectFullSize(const DisplayScale& s)
-{
-    EXPECT_DOUBLE_EQ(s.screenRatioX, 1.0);
-    EXPECT_DOUBLE_EQ(s.screenRatioY, 1.0);
-    EXPECT_DOUBLE_EQ(s.scaleX, 1.0);
-    EXPECT_DOUBLE_EQ(s.scaleY, 1.0);
-}
+struct ScaleCase {
+    double width, height;
+    double ratioX, ratioY, scale;
+};
 
-TEST(DisplayScaleTest, WideScreenDrawsFullSizeWhateverItsHeight)
-{
-    expectFullSize(computeDisplayScale(1024, 768));
-
-    // Only the width decides; the height ratio is flattened to 1 on a wide
-    // screen, lower or taller than 768.
-    for (double height : {600.0, 700.0, 768.0, 1024.0, 1600.0}) {
-        SCOPED_TRACE(height);
-        const DisplayScale s = computeDisplayScale(1280, height);
-        EXPECT_DOUBLE_EQ(s.screenRatioX, 1.25);
-        EXPECT_DOUBLE_EQ(s.screenRatioY, 1.0);
-        EXPECT_DOUBLE_EQ(s.scaleX, 1.0);
-        EXPECT_DOUBLE_EQ(s.scaleY, 1.0);
-    }
-}
-
-TEST(DisplayScaleTest, NarrowScreenKeepsItsRealHeightRatio)
-{
-    const DisplayScale small = computeDisplayScale(800, 600);
-    EXPECT_DOUBLE_EQ(small.screenRatioX, kSmall);
-    EXPECT_DOUBLE_EQ(small.screenRatioY, kSmall);
-    EXPECT_DOUBLE_EQ(small.scaleX, kSmall);
-    EXPECT_DOUBLE_EQ(small.scaleY, kSmall);
-
-    // One pixel short of 1024 is already narrow; the height ratio is kept.
-    const DisplayScale edge = computeDisplayScale(1023, 768);
-    EXPECT_DOUBLE_EQ(edge.scaleX, kSmall);
-    EXPECT_DOUBLE_EQ(edge.screenRatioX, 1023.0 / 1024.0);
-
-    // Narrow but tall: the drawing scale still shrinks, the height ratio
-    // stays above 1.
-    const DisplayScale tall = computeDisplayScale(640, 1024);
-    EXPECT_DOUBLE_EQ(tall.screenRatioX, 0.625);
-    EXPECT_DOUBLE_EQ(tall.screenRatioY, 1024.0 / 768.0);
-    EXPECT_DOUBLE_EQ(tall.scaleX, kSmall);
-    EXPECT_DOUBLE_EQ(tall.scaleY, kSmall);
-}
-
-TEST(DisplayScaleTest, NonsenseSizesFallBackToFullSize)
+TEST(DisplayScale, OnlyTheWidthChoosesTheSmallBoard)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double sizes[][2] = {
-        {0, 0}, {0, 600}, {800, 0}, {-800, 600}, {800, -600}, {nan, 600}, {800, nan}, {nan, nan},
+    const ScaleCase cases[] = {
+        {1024, 768, 1, 1, 1},
+        {1280, 600, 1.25, 1, 1},   // a wide screen's height ratio is flattened
+        {1280, 1600, 1.25, 1, 1},
+        {800, 600, kSmall, kSmall, kSmall},
+        {1023, 768, 1023.0 / 1024, 1, kSmall},
+        {640, 1024, 0.625, 1024.0 / 768, kSmall}, // narrow but tall keeps its ratio
+        {0, 600, 1, 1, 1},         // a screen reporting nonsense gets the full board
+        {-800, 600, 1, 1, 1},
+        {800, nan, 1, 1, 1},
     };
-    for (const auto& size : sizes) {
-        SCOPED_TRACE(testing::Message() << size[0] << " x " << size[1]);
-        expectFullSize(computeDisplayScale(size[0], size[1]));
+    for (const ScaleCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        const DisplayScale s = computeDisplayScale(c.width, c.height);
+        EXPECT_DOUBLE_EQ(s.screenRatioX, c.ratioX);
+        EXPECT_DOUBLE_EQ(s.screenRatioY, c.ratioY);
+        EXPECT_DOUBLE_EQ(s.scaleX, c.scale);
+        EXPECT_DOUBLE_EQ(s.scaleY, c.scale);
     }
 }
 

@@ -136,15 +136,23 @@ TEST_F(GameRoomTest, WhiteKnightMarksExactlyItsTargetsAndMovesToOne)
     EXPECT_EQ(room.moveNumberText(), "Move# 2");
 }
 
-TEST_F(GameRoomTest, EmptySquareIsPickedOnlyWhenWhiteIsToMove)
+TEST_F(GameRoomTest, ClicksSelectDeselectAndReselect)
 {
+    room.clickSquare(kKnightWhite);
+    room.clickSquare(kKnightWhite); // the selected square again puts it down
+    expectIdle();
+    room.clickSquare(kKnightWhite);
+    room.clickSquare(kKnightWhite2); // another own piece is picked in one click
+    expectSelected(kKnightWhite2);
+    room.clickSquare(kKnightWhite2);
+
+    // White may pick an empty square: a selection with no marks.
     room.clickSquare(kEmptyMiddle);
     room.clickSquare(kEmptyMiddle2); // drops the first, picks the second
     EXPECT_TRUE(room.pieceSelected());
     EXPECT_EQ(room.selectedSquare(), kEmptyMiddle2);
     EXPECT_TRUE(shownMarks().empty());
 
-    // The next click drops it and picks the knight straight away.
     room.clickSquare(kKnightWhite);
     expectSelected(kKnightWhite);
 
@@ -154,23 +162,6 @@ TEST_F(GameRoomTest, EmptySquareIsPickedOnlyWhenWhiteIsToMove)
     expectIdle();
     room.clickSquare(40); // White's king
     expectIdle();
-}
-
-TEST_F(GameRoomTest, ClickOnTheSelectedSquareTogglesIt)
-{
-    room.clickSquare(kKnightWhite);
-    room.clickSquare(kKnightWhite);
-    expectIdle();
-    room.clickSquare(kKnightWhite);
-    expectSelected(kKnightWhite);
-}
-
-TEST_F(GameRoomTest, ClickOnAnotherOwnPieceMovesTheSelection)
-{
-    room.clickSquare(kKnightWhite);
-    room.clickSquare(kKnightWhite2);
-    expectSelected(kKnightWhite2); // no marks of the first knight left over
-    EXPECT_EQ(room.position(), standardPosition());
 }
 
 TEST_F(GameRoomTest, CaptureRemovesTheEnemyPiece)
@@ -190,7 +181,7 @@ TEST_F(GameRoomTest, CaptureRemovesTheEnemyPiece)
     EXPECT_EQ(room.moveNumberText(), "Move# 3");
 }
 
-TEST_F(GameRoomTest, OnlyTheLeftButtonPresses)
+TEST_F(GameRoomTest, DragFromKnightToATargetMoves)
 {
     const int redraws = view.redraws;
     room.pressAt(MouseButton::Right, cx(kKnightWhite), cy(kKnightWhite));
@@ -198,20 +189,6 @@ TEST_F(GameRoomTest, OnlyTheLeftButtonPresses)
     expectIdle();
     EXPECT_EQ(view.redraws, redraws);
 
-    room.pressAt(MouseButton::Left, cx(kKnightWhite), cy(kKnightWhite));
-    expectSelected(kKnightWhite);
-}
-
-TEST_F(GameRoomTest, PressBetweenCellsDoesNothing)
-{
-    room.pressAt(MouseButton::Left, -100, -100);
-    const CellRect& cell = room.cells().cell(kKnightWhite);
-    room.pressAt(MouseButton::Left, cell.left + cell.width + 20, cy(kKnightWhite));
-    expectIdle();
-}
-
-TEST_F(GameRoomTest, DragFromKnightToATargetMoves)
-{
     const int to = targetMarks(standardPosition(), kKnightWhite).rbegin()->first;
     room.pressAt(MouseButton::Left, cx(kKnightWhite), cy(kKnightWhite));
     expectSelected(kKnightWhite);
@@ -227,19 +204,14 @@ TEST_F(GameRoomTest, DragReleasedOnItsOwnCellKeepsTheSelection)
     const CellRect& cell = room.cells().cell(kKnightWhite);
     room.releaseAt(cell.left, cell.top); // elsewhere in the same cell
     expectSelected(kKnightWhite);
-
-    // The drag is over: a fresh press on a target moves by itself.
-    const int to = firstTarget(standardPosition(), kKnightWhite);
-    room.pressAt(MouseButton::Left, cx(to), cy(to));
-    EXPECT_EQ(room.position().squares[to], kWhiteKnight);
-}
-
-TEST_F(GameRoomTest, DragReleasedOffTheCellsEndsQuietly)
-{
+    // A drag let go off every cell ends without a click.
     room.pressAt(MouseButton::Left, cx(kKnightWhite), cy(kKnightWhite));
     room.releaseAt(-100, -100);
-    expectSelected(kKnightWhite);
+    expectIdle();
+    room.pressAt(MouseButton::Left, cx(kKnightWhite), cy(kKnightWhite));
+    room.releaseAt(cx(kKnightWhite), cy(kKnightWhite));
 
+    // The drag is over: a fresh press on a target moves by itself.
     const int to = firstTarget(standardPosition(), kKnightWhite);
     room.pressAt(MouseButton::Left, cx(to), cy(to));
     EXPECT_EQ(room.position().squares[to], kWhiteKnight);

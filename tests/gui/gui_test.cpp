@@ -146,21 +146,6 @@ private slots:
         QCOMPARE(labelText(&window, "Label9"), QString("Move# 1"));
     }
 
-    void aDragFromPieceToTargetMoves()
-    {
-        Forms forms;
-        forms.showGameRoom();
-        GameRoomWindow& window = *forms.gameRoom();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        BoardView& board = window.boardView();
-        const int to = generateTargets(window.room().position(), 64).front().square;
-
-        QTest::mousePress(&board, Qt::LeftButton, Qt::NoModifier, cellCentre(window, 64));
-        QTest::mouseRelease(&board, Qt::LeftButton, Qt::NoModifier, cellCentre(window, to));
-        QCOMPARE(window.room().position().squares[to], kWhiteKnight);
-        QCOMPARE(labelText(&window, "Label2"), QString("Black to Move"));
-    }
-
     void theBoardScalesAndClicksStillFindTheirSquares()
     {
         Forms forms;
