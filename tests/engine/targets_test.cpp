@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ostream>
-#include <string>
 #include <vector>
 
 namespace palisade {
@@ -23,74 +21,48 @@ Squares targetsOf(const Position& position, int index)
     return out;
 }
 
-// --- Exact lists, in the order the jumps and rays are tried -------------------
-
-struct OrderCase {
-    int code;
-    int from;
-    Squares expected;
-};
-
-void PrintTo(const OrderCase& c, std::ostream* os)
+TEST(Targets, ExactListsInTheOrderJumpsAndRaysAreTried)
 {
-    *os << "piece " << c.code << " on " << c.from;
-}
-
-class TargetOrder : public testing::TestWithParam<OrderCase> {};
-
-TEST_P(TargetOrder, AloneOnTheBlock)
-{
-    const OrderCase& c = GetParam();
-    EXPECT_EQ(targetsOf(with({{c.from, c.code}}), c.from), c.expected) << "from " << c.from;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Examples, TargetOrder,
-    testing::Values(OrderCase{kWhiteKnight, 0, {17, 10, 65, 34}},
-                    OrderCase{kWhiteKnight, 43, {33, 37, 58, 60, 49, 53, 9, 13, 106, 108, 73, 77}},
-                    OrderCase{kWhiteKnight, 7, {22, 13, 70, 37}},
-                    OrderCase{kWhiteBishop, 0, {9, 18, 27, 33, 66, 99}},
-                    OrderCase{kWhiteBishop, 3, {10, 17, 24, 12, 21, 30, 34, 65, 96, 36, 69, 102}},
-                    OrderCase{kWhiteRook, 0, {1, 2, 3, 4, 5, 6, 7, 8, 16, 24, 32, 64, 96}},
-                    OrderCase{kWhiteRook, 7, {6, 5, 4, 3, 2, 1, 0, 15, 23, 31, 39, 71, 103}}));
-
-// --- Every square of an empty block: exactly the reachable squares, no wrapping
-
-struct GeometryCase {
-    const char* name;
-    int code;
-    bool (*reaches)(Distance);
-};
-
-void PrintTo(const GeometryCase& c, std::ostream* os) { *os << c.name; }
-
-class EmptyBlock : public testing::TestWithParam<GeometryCase> {};
-
-TEST_P(EmptyBlock, MarksExactlyTheSquaresThePieceReaches)
-{
-    const GeometryCase& c = GetParam();
-    Squares wrong; // squares from which the marks differ
-    for (int from = 0; from < kSquareCount; ++from) {
-        Position position = with({{from, c.code}});
-        position.loneKingFree = 1;
-        Squares got = targetsOf(position, from);
-        std::sort(got.begin(), got.end());
+    struct {
+        int code, from;
         Squares expected;
-        for (int to = 0; to < kSquareCount; ++to) {
-            if (to != from && c.reaches(distance(from, to))) expected.push_back(to);
-        }
-        if (got != expected) wrong.push_back(from);
+    } cases[] = {
+        {kWhiteKnight, 0, {17, 10, 65, 34}},
+        {kWhiteKnight, 43, {33, 37, 58, 60, 49, 53, 9, 13, 106, 108, 73, 77}},
+        {kWhiteKnight, 7, {22, 13, 70, 37}},
+        {kWhiteBishop, 0, {9, 18, 27, 33, 66, 99}},
+        {kWhiteBishop, 3, {10, 17, 24, 12, 21, 30, 34, 65, 96, 36, 69, 102}},
+        {kWhiteRook, 0, {1, 2, 3, 4, 5, 6, 7, 8, 16, 24, 32, 64, 96}},
+        {kWhiteRook, 7, {6, 5, 4, 3, 2, 1, 0, 15, 23, 31, 39, 71, 103}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(targetsOf(with({{c.from, c.code}}), c.from), c.expected) << "from " << c.from;
     }
-    EXPECT_TRUE(wrong.empty()) << c.name << " wrong from " << testing::PrintToString(wrong);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pieces, EmptyBlock,
-                         testing::Values(GeometryCase{"knight", kWhiteKnight, knightJump},
-                                         GeometryCase{"bishop", kBlackBishop, diagonalLine},
-                                         GeometryCase{"rook", kWhiteRook, straightLine},
-                                         GeometryCase{"queen", kBlackQueen, queenLine},
-                                         GeometryCase{"king", kWhiteKing, kingStep}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// From every square of an empty block: exactly the squares the piece reaches,
+// no ray or jump wrapping into another line.
+TEST(Targets, EveryPieceReachesExactlyItsLinesFromEverySquare)
+{
+    struct {
+        int code;
+        bool (*reaches)(Distance);
+    } pieces[] = {{kWhiteKnight, knightJump}, {kBlackBishop, diagonalLine},
+                  {kWhiteRook, straightLine}, {kBlackQueen, queenLine}, {kWhiteKing, kingStep}};
+    for (const auto& piece : pieces) {
+        for (int from = 0; from < kSquareCount; ++from) {
+            Position position = with({{from, piece.code}});
+            position.loneKingFree = 1;
+            Squares got = targetsOf(position, from);
+            std::sort(got.begin(), got.end());
+            Squares expected;
+            for (int to = 0; to < kSquareCount; ++to) {
+                if (to != from && piece.reaches(distance(from, to))) expected.push_back(to);
+            }
+            ASSERT_EQ(got, expected) << "piece " << piece.code << " on " << from;
+        }
+    }
+}
 
 // --- Occupied squares ---------------------------------------------------------
 

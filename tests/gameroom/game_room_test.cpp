@@ -147,20 +147,6 @@ TEST_F(GameRoomTest, ClicksSelectDeselectAndReselect)
     EXPECT_EQ(room.position(), standardPosition());
 }
 
-TEST_F(GameRoomTest, CaptureRemovesTheEnemyPiece)
-{
-    play(8, 18);
-    play(15, 21);
-    play(18, 12);
-    play(21, 15);
-    play(12, 6); // takes the Black pawn
-    EXPECT_EQ(room.position().squares[6], kWhiteKnight);
-    int blackPawns = 0;
-    for (int code : room.position().squares) blackPawns += code == kBlackPawn;
-    EXPECT_EQ(blackPawns, 15);
-    EXPECT_EQ(room.moveNumberText(), "Move# 3");
-}
-
 TEST_F(GameRoomTest, PressesAndDrags)
 {
     press(kKnight, MouseButton::Right);

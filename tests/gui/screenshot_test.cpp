@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace palisade;
@@ -25,17 +26,15 @@ int fail(const char* why)
     return 1;
 }
 
-// Rough share of pixels near a colour, to find the squares and both armies.
+// Share of pixels near a colour, to find the squares and both armies.
 double shareNear(const QImage& image, QColor colour, int tolerance)
 {
     qint64 near = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            if (std::abs(c.red() - colour.red()) <= tolerance
-                && std::abs(c.green() - colour.green()) <= tolerance
-                && std::abs(c.blue() - colour.blue()) <= tolerance)
-                ++near;
+            near += std::max({std::abs(c.red() - colour.red()), std::abs(c.green() - colour.green()),
+                              std::abs(c.blue() - colour.blue())}) <= tolerance;
         }
     }
     return double(near) / (double(image.width()) * image.height());
