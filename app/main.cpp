@@ -1,3 +1,4 @@
+#include "render/pictures.h"
 #include "shell/forms.h"
 #include "shell/start_screen.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("palisade-brindle");
     QApplication::setApplicationDisplayName("Palisade Brindle");
     QApplication::setApplicationVersion("2.0");
+    QApplication::setWindowIcon(palisade::applicationIcon());
 
     palisade::Forms forms;
     forms.showStartScreen();

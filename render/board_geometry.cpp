@@ -15,7 +15,7 @@ constexpr double kSquareTop = 45.0;
 constexpr double kPieceWidth = 44.0;
 constexpr double kPieceCentreDrop = 37.0;
 constexpr double kPieceHalfHeightBase = 28.0;
-constexpr double kMarkSize = 22.0;
+constexpr double kMarkSize = 34.0;
 
 // How far down a kind's picture is centred: the shorter the piece, the lower.
 double verticalOffset(int code)

@@ -1,34 +1,15 @@
 #include "shell/about_box.h"
 
-#include "render/piece_painter.h"
+#include "render/pictures.h"
 #include "shell/labels.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace palisade {
 
-namespace {
-
-// Two kings side by side: the game's double army in one picture.
-QPixmap aboutPicture(qreal devicePixelRatio)
-{
-    const QSize size(96, 72);
-    QPixmap pixmap(size * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paintPiece(painter, 6, QRectF(4, 4, 44, 64));
-    paintPiece(painter, 12, QRectF(48, 4, 44, 64));
-    return pixmap;
-}
-
-} // namespace
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
 {
@@ -37,7 +18,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
 
     auto* image = new QLabel(this);
     image->setObjectName("Image1");
-    image->setPixmap(aboutPicture(devicePixelRatioF()));
+    image->setPixmap(twoKingsPicture(QSize(96, 72), devicePixelRatioF()));
 
     auto* title = makeLabel("Palisade Brindle - About Box", "Label1", this);
     QFont titleFont = title->font();

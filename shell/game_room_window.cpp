@@ -2,6 +2,7 @@
 
 #include "render/board_view.h"
 #include "render/piece_painter.h"
+#include "render/pictures.h"
 #include "shell/forms.h"
 #include "shell/key_click_button.h"
 #include "shell/labels.h"
@@ -30,16 +31,10 @@ QFont scaledFont(QFont font, double factor, bool bold)
 // The legend's picture of a target mark, as the board draws it.
 QLabel* makeMarkPicture(QWidget* parent)
 {
-    const qreal ratio = parent->devicePixelRatioF();
-    QPixmap pixmap(QSize(22, 22) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paintTargetMark(painter, QRectF(0, 0, 22, 22));
-    painter.end();
     auto* label = makeLabel(QString(), "Picture1", parent);
-    label->setPixmap(pixmap);
+    label->setPixmap(paintedPicture(QSize(22, 22), parent->devicePixelRatioF(), [](QPainter& painter) {
+        paintTargetMark(painter, QRectF(0, 0, 22, 22));
+    }));
     return label;
 }
 

@@ -1,14 +1,40 @@
 #include "shell/start_screen.h"
 
+#include "render/piece_painter.h"
+#include "render/pictures.h"
 #include "shell/forms.h"
+#include "shell/game_room_window.h"
 #include "shell/key_click_button.h"
 #include "shell/labels.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QPainter>
 #include <QLabel>
 #include <QVBoxLayout>
 
 namespace palisade {
+
+namespace {
+
+// One army in a row, White's pieces and then Black's, king to pawn.
+QLabel* makeArmyPicture(QWidget* parent)
+{
+    constexpr int kPieceWidth = 30;
+    constexpr int kPieceHeight = 40;
+    const int order[] = {6, 5, 4, 3, 2, 1, 7, 8, 9, 10, 11, 12};
+    auto* label = new QLabel(parent);
+    label->setPixmap(paintedPicture(QSize(12 * kPieceWidth, kPieceHeight), parent->devicePixelRatioF(),
+                                    [&order](QPainter& painter) {
+                                        for (int i = 0; i < 12; ++i) {
+                                            paintPiece(painter, order[i],
+                                                       QRectF(i * kPieceWidth, 0, kPieceWidth, kPieceHeight));
+                                        }
+                                    }));
+    return label;
+}
+
+} // namespace
 
 StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms_(forms)
 {
@@ -38,6 +64,7 @@ StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms
     layout->setContentsMargins(36, 24, 36, 24);
     layout->setSpacing(8);
     layout->addWidget(title);
+    layout->addWidget(makeArmyPicture(this));
     layout->addWidget(makeLabel("Chess in three dimensions: four half-boards, one 4 x 4 x 8 block", "Label2", this));
     layout->addWidget(makeLabel("Two kings and two queens a side, for two players at one screen", "Label3", this));
     layout->addSpacing(12);
@@ -50,6 +77,13 @@ StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms
     layout->addWidget(makeLabel("Made by the Palisade Brindle developers", "Label5", this));
     for (QLabel* label : findChildren<QLabel*>()) label->setAlignment(Qt::AlignCenter);
     enter->setFocus();
+}
+
+void StartScreen::closeEvent(QCloseEvent* event)
+{
+    // Closing the start screen ends the program unless a game is open.
+    if (!forms_.gameRoom() || !forms_.gameRoom()->isVisible()) QApplication::quit();
+    event->accept();
 }
 
 } // namespace palisade

@@ -14,6 +14,9 @@ class StartScreen : public QWidget {
 public:
     explicit StartScreen(Forms& forms, QWidget* parent = nullptr);
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     Forms& forms_;
 };

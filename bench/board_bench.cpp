@@ -1,0 +1,45 @@
+// How long one full redraw of the board takes, at the size a player sees it.
+
+#include "render/board_view.h"
+#include "shell/forms.h"
+#include "shell/game_room_window.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace palisade;
+
+void paintBoard(benchmark::State& state, bool withMarks)
+{
+    Forms forms;
+    forms.showGameRoom();
+    GameRoomWindow& window = *forms.gameRoom();
+    BoardView& board = window.boardView();
+    board.resize(board.sizeHint());
+    if (withMarks) window.room().clickSquare(64); // a knight with targets
+    QImage image(board.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) board.render(&image);
+}
+
+void BM_PaintBoard(benchmark::State& state) { paintBoard(state, false); }
+void BM_PaintBoardWithMarks(benchmark::State& state) { paintBoard(state, true); }
+
+} // namespace
+
+BENCHMARK(BM_PaintBoard)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintBoardWithMarks)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
