@@ -1,5 +1,6 @@
 #include "engine/targets.h"
 
+#include "engine/castling.h"
 #include "engine/check.h"
 #include "engine/directions.h"
 
@@ -56,25 +57,17 @@ TargetList generateTargets(const Position& position, int index)
 {
     TargetList targets;
     const int code = position.squares[index];
-    if (!isPiece(code)) return targets;
-
-    switch (kindOf(code)) {
-    case Kind::Knight:
+    if (code == position.upPawn) {
+        whitepawn(position, index, targets);
+    } else if (code == position.downPawn) {
+        blackpawn(position, index, targets);
+    } else if (code == kWhiteKnight || code == kBlackKnight) {
         knight(position, index, targets);
-        break;
-    case Kind::Bishop:
-        bishopQK(position, index, targets);
-        break;
-    case Kind::Rook:
-        rookQK(position, index, targets);
-        break;
-    case Kind::Queen:
-    case Kind::King:
-        bishopQK(position, index, targets);
-        rookQK(position, index, targets);
-        break;
-    case Kind::Pawn:
-        break;
+    } else if (isPiece(code)) {
+        const Kind kind = kindOf(code);
+        if (kind == Kind::Bishop || kind == Kind::Queen || kind == Kind::King) bishopQK(position, index, targets);
+        if (kind == Kind::Rook || kind == Kind::Queen || kind == Kind::King) rookQK(position, index, targets);
+        if (kind == Kind::King) queencastle(position, index, targets);
     }
     return targets;
 }

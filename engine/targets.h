@@ -32,8 +32,14 @@ void knight(const Position& position, int index, TargetList& out);
 void bishopQK(const Position& position, int index, TargetList& out);
 void rookQK(const Position& position, int index, TargetList& out);
 
+// Pawns that advance towards colmn 7 (whitepawn) and towards colmn 0
+// (blackpawn); which side's pawns these are follows the orientation.
+void whitepawn(const Position& position, int index, TargetList& out);
+void blackpawn(const Position& position, int index, TargetList& out);
+
 // Runs the generators that serve the piece on `index`, in the order a
-// selection runs them. An empty square has none.
+// selection runs them: a king's castle marks come last and replace the plain
+// mark of a square they share. An empty square has none.
 TargetList generateTargets(const Position& position, int index);
 
 } // namespace palisade

@@ -132,21 +132,22 @@ TEST(Dispatch, QueenAndKingRunDiagonalThenStraight)
 
 // --- The start position -------------------------------------------------------
 
-TEST(StartPosition, OnlyTheKnightsCanLeaveTheBackRow)
+TEST(StartPosition, OnlyPawnsAndKnightsCanMove)
 {
     for (Side side : {Side::White, Side::Black}) {
         Position position = standardPosition();
         position.status = toMove(side);
-        int knightTargets = 0;
+        int total = 0;
         for (int i = 0; i < kSquareCount; ++i) {
             const int code = position.squares[i];
             if (!belongsTo(code, side)) continue;
             const int n = static_cast<int>(generateTargets(position, i).size());
-            // Only the jumps of two colmn that stay inside the block are free.
-            EXPECT_EQ(n, kindOf(code) == Kind::Knight ? 3 : 0) << "from " << i;
-            knightTargets += n;
+            // Pawns step once or twice; knights have their jumps of two colmn.
+            const int expected = kindOf(code) == Kind::Pawn ? 2 : kindOf(code) == Kind::Knight ? 3 : 0;
+            EXPECT_EQ(n, expected) << "from " << i;
+            total += n;
         }
-        EXPECT_EQ(knightTargets, 12);
+        EXPECT_EQ(total, 16 * 2 + 4 * 3);
     }
     Position position = standardPosition();
     EXPECT_EQ(targetsOf(position, 8), (Squares{2, 18, 42}));
