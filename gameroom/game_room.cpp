@@ -1,16 +1,19 @@
 #include "gameroom/game_room.h"
 
-namespace palisade {
+#include "engine/castling.h"
+#include "engine/check.h"
+#include "engine/orientation.h"
+#include "engine/remember.h"
+#include "gameroom/notation.h"
 
-namespace {
-constexpr int kHistoryLast = 401; // the record holds entries 0..401
-} // namespace
+namespace palisade {
 
 GameRoom::GameRoom(GameRoomView& view) : view_(view), position_(standardPosition()) {}
 
 void GameRoom::setUp()
 {
     position_ = standardPosition();
+    history_.clear();
     marks_.fill(kNoMark);
     pieceSelected_ = false;
     selectedSquare_ = 0;
@@ -18,8 +21,7 @@ void GameRoom::setUp()
     dragActive_ = false;
     gameSaved_ = true;
     checkShown_ = false;
-    halfMoves_ = 0;
-    lastHalfMove_ = 0;
+    notation_.clear();
     view_.statusChanged();
     view_.boardChanged();
 }
@@ -73,27 +75,28 @@ void GameRoom::dropSelection()
 void GameRoom::playMove(int drop)
 {
     const int pick = selectedSquare_;
-    recordMove();
+    const int mark = marks_[drop];
+    history_.record(snapshot());
     turnStatus();
     gameSaved_ = false;
     pieceSelected_ = false;
     selectionLocked_ = false;
     position_.kingTrial = 0;
 
-    position_.squares[drop] = position_.squares[pick];
+    // The questions come while the board still shows the pawn where it was.
+    const Kind promoted = promotes(position_, drop, pick) ? choosePromotion() : Kind::Queen;
+    remember(position_, drop, pick, promoted);
+    const int oldpiece = position_.squares[pick];
+    const int newpiece = position_.squares[drop];
+    position_.squares[drop] = oldpiece;
     position_.squares[pick] = kEmpty;
+    const int castled = castling(drop, mark);
 
+    notation_ = moveText(oldpiece, newpiece, castled, pick, drop, position_.sidesSwitched);
+    history_.setLatestMoveText(notation_);
     cleanScreen();
     checkShown_ = false;
     view_.statusChanged();
-}
-
-void GameRoom::recordMove()
-{
-    // A full record keeps overwriting its second-to-last entry.
-    if (halfMoves_ == kHistoryLast) halfMoves_ = kHistoryLast - 1;
-    ++halfMoves_;
-    lastHalfMove_ = halfMoves_;
 }
 
 void GameRoom::turnStatus()
@@ -102,11 +105,128 @@ void GameRoom::turnStatus()
         position_.status == Status::WhiteToMove ? Status::BlackToMove : Status::WhiteToMove;
 }
 
+Kind GameRoom::choosePromotion()
+{
+    if (view_.ask("Queen?")) return Kind::Queen;
+    if (view_.ask("Knight?")) return Kind::Knight;
+    if (view_.ask("Rook?")) return Kind::Rook;
+    return Kind::Bishop;
+}
+
+// Completes a castle once the king stands on its landing square: 1 for a
+// kingside castle the player confirmed, 2 for a queenside one, else 0.
+int GameRoom::castling(int drop, int mark)
+{
+    const auto rook = castleRookMove(drop, mark);
+    if (!rook) return 0;
+    // Declining leaves an ordinary one-square king move.
+    if (mark == kKingsideCastleMark && !view_.ask("Castle?")) return 0;
+    position_.squares[rook->from] = kEmpty;
+    position_.squares[rook->to] = rook->code;
+    return mark == kKingsideCastleMark ? 1 : 2;
+}
+
 void GameRoom::cleanScreen()
 {
     dragActive_ = false;
     marks_.fill(kNoMark);
     view_.boardChanged();
+}
+
+HistoryEntry GameRoom::snapshot() const
+{
+    HistoryEntry entry;
+    entry.squares = position_.squares;
+    entry.castleLost = position_.castleLost;
+    entry.sidesSwitched = position_.sidesSwitched;
+    entry.enPassantSquare = position_.enPassantSquare;
+    entry.kingsStanding = position_.kingsStanding;
+    entry.check = checkShown_ ? 1 : 0;
+    entry.status = position_.status;
+    entry.loneKingFree = position_.loneKingFree;
+    return entry;
+}
+
+void GameRoom::restore(int k)
+{
+    const HistoryEntry& entry = history_.entry(k);
+    position_.squares = entry.squares;
+    position_.castleLost = entry.castleLost;
+    position_.enPassantSquare = entry.enPassantSquare;
+    position_.kingsStanding = entry.kingsStanding;
+    position_.loneKingFree = entry.loneKingFree;
+    position_.status = entry.status.value_or(Status::WhiteToMove);
+    checkShown_ = entry.check != 0;
+    // A position recorded before "Switch Sides" is shown turned, its en
+    // passant square with it.
+    if (entry.sidesSwitched != position_.sidesSwitched) {
+        turnHalfBoards(position_.squares);
+        position_.enPassantSquare = turnedSquare(position_.enPassantSquare);
+    }
+    // A side that has just given up one of two kings may move the one it kept.
+    position_.kingTrial = 0;
+    const auto side = sideToMove(position_.status);
+    if (side && k >= 1 && kingsOf(position_.squares, *side).count == 1
+        && kingsOf(history_.entry(k - 1).squares, *side).count == 2) {
+        position_.kingTrial = 1;
+    }
+}
+
+void GameRoom::restoreFirst()
+{
+    const int enPassantSquare = position_.enPassantSquare;
+    const int loneKingFree = position_.loneKingFree;
+    restore(0);
+    position_.status = Status::WhiteToMove;
+    position_.enPassantSquare = enPassantSquare;
+    position_.loneKingFree = loneKingFree;
+}
+
+void GameRoom::showRestored()
+{
+    cleanScreen();
+    view_.statusChanged();
+}
+
+// The selection belongs to the position being left.
+void GameRoom::releaseSelection()
+{
+    pieceSelected_ = false;
+    selectionLocked_ = false;
+}
+
+void GameRoom::takeBack()
+{
+    releaseSelection();
+    if (const auto k = history_.takeBack(snapshot())) restore(*k);
+    showRestored();
+}
+
+void GameRoom::forward()
+{
+    const auto k = history_.forward();
+    if (!k) return;
+    releaseSelection();
+    restore(*k);
+    showRestored();
+}
+
+void GameRoom::backToFirstMove()
+{
+    if (history_.halfMoves() < 1) return;
+    releaseSelection();
+    history_.backToFirst(snapshot());
+    restoreFirst();
+    showRestored();
+}
+
+void GameRoom::forwardToEnd()
+{
+    const auto k = history_.forwardToEnd();
+    if (!k) return;
+    releaseSelection();
+    restore(*k);
+    showRestored();
 }
 
 void GameRoom::pressAt(MouseButton button, double xTwips, double yTwips)
@@ -152,7 +272,7 @@ bool GameRoom::mayExit()
 
 std::string GameRoom::moveNumberText() const
 {
-    return "Move# " + std::to_string(halfMoves_ / 2 + 1);
+    return "Move# " + std::to_string(history_.halfMoves() / 2 + 1);
 }
 
 std::string_view GameRoom::winOptionText() const

@@ -4,6 +4,7 @@
 #include "engine/targets.h"
 #include "gameroom/cell_layout.h"
 #include "gameroom/game_room_view.h"
+#include "gameroom/move_history.h"
 
 #include <array>
 #include <string>
@@ -14,7 +15,8 @@ namespace palisade {
 enum class MouseButton { Left, Right, Middle };
 
 // The controller of one game: turns clicks on squares into selections and
-// moves, and owns everything a game is made of besides the pictures.
+// moves, keeps the history, and owns everything a game is made of besides the
+// pictures.
 class GameRoom {
 public:
     // Starts on a fresh game without calling the view, which may still be
@@ -39,6 +41,12 @@ public:
     void dragOver(int square);
     void dragDrop(int square);
 
+    // The history: each drops the selection and shows another recorded position.
+    void takeBack();
+    void forward();
+    void backToFirstMove();
+    void forwardToEnd();
+
     // Leaving the game room: asks first when the game has unsaved moves.
     bool mayExit();
 
@@ -46,6 +54,7 @@ public:
     const CellLayout& cells() const { return cells_; }
 
     const Position& position() const { return position_; }
+    const MoveHistory& history() const { return history_; }
     int mark(int square) const { return marks_[square]; }
     bool isTarget(int square) const { return marks_[square] >= kTargetMark; }
     bool pieceSelected() const { return pieceSelected_; }
@@ -53,23 +62,34 @@ public:
     bool selectionLocked() const { return selectionLocked_; }
     bool gameSaved() const { return gameSaved_; }
     bool checkShown() const { return checkShown_; }
-    int halfMoves() const { return halfMoves_; }
+    bool forwardVisible() const { return history_.canGoForward(); }
+    int halfMoves() const { return history_.halfMoves(); }
 
     std::string_view statusText() const { return palisade::statusText(position_.status); }
     std::string moveNumberText() const;
     std::string_view winOptionText() const;
+    // The last move played, as the notation writes it.
+    const std::string& notation() const { return notation_; }
 
 private:
     void selectSquare(int square);
     void dropSelection();
     void playMove(int drop);
-    void recordMove();
     void turnStatus();
+    Kind choosePromotion();
+    int castling(int drop, int mark);
     void cleanScreen();
+
+    HistoryEntry snapshot() const;
+    void restore(int entry);
+    void restoreFirst();
+    void showRestored();
+    void releaseSelection();
 
     GameRoomView& view_;
     CellLayout cells_;
     Position position_;
+    MoveHistory history_;
     std::array<int, kSquareCount> marks_{};
     bool pieceSelected_ = false;
     int selectedSquare_ = 0;
@@ -78,8 +98,7 @@ private:
     int dragOrigin_ = 0;
     bool gameSaved_ = true;
     bool checkShown_ = false;
-    int halfMoves_ = 0;
-    int lastHalfMove_ = 0;
+    std::string notation_;
 };
 
 } // namespace palisade

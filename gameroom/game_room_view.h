@@ -13,11 +13,15 @@ public:
     // The position, the selection or the marks changed: draw the field again.
     virtual void boardChanged() = 0;
 
-    // The status text, the check label or the move number changed.
+    // The status text, the check label, the move number, the notation or
+    // what the history offers changed.
     virtual void statusChanged() = 0;
 
     // An OK / Cancel question; true when the player chose OK.
     virtual bool confirm(std::string_view question) = 0;
+
+    // A Yes / No question; true for Yes.
+    virtual bool ask(std::string_view question) = 0;
 };
 
 } // namespace palisade

@@ -11,6 +11,8 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
@@ -74,6 +76,15 @@ void GameRoomWindow::buildMenu()
     QAction* about = menuBar()->addAction("About");
     about->setObjectName("abouted");
     connect(about, &QAction::triggered, this, [this] { forms_.showAbout(); });
+
+    QMenu* menu = menuBar()->addMenu("Menu");
+    menu->setObjectName("Menu");
+    QAction* beginning = menu->addAction("<< Back to First Move - For Playback");
+    beginning->setObjectName("beginning");
+    connect(beginning, &QAction::triggered, this, [this] { room_.backToFirstMove(); });
+    QAction* toEnd = menu->addAction(">> Forward to end - End Playback");
+    toEnd->setObjectName("forward");
+    connect(toEnd, &QAction::triggered, this, [this] { room_.forwardToEnd(); });
 }
 
 QWidget* GameRoomWindow::buildSidePanel()
@@ -89,9 +100,23 @@ QWidget* GameRoomWindow::buildSidePanel()
     checkLabel_->setFont(scaledFont(checkLabel_->font(), 1.6 * scale, true));
     checkLabel_->setStyleSheet("color: #c0392b;");
     moveNumberLabel_ = makeLabel(QString(), "Label9", panel);
+    notationLabel_ = makeLabel(QString(), "notation", panel);
+    notationLabel_->setFont(scaledFont(notationLabel_->font(), 1.2 * scale, true));
+    moveList_ = new QListWidget(panel);
+    moveList_->setObjectName("moveList");
+    moveList_->setFocusPolicy(Qt::NoFocus);
+    moveList_->setSelectionMode(QAbstractItemView::NoSelection);
 
     auto* exit = new KeyClickButton("Exit", "Command2", panel);
     connect(exit, &QPushButton::clicked, this, &GameRoomWindow::exitClicked);
+    auto* takeBack = new KeyClickButton("Take Back", "Command3", panel);
+    connect(takeBack, &QPushButton::clicked, this, [this] { room_.takeBack(); });
+    forwardButton_ = new KeyClickButton("Forward", "Command4", panel);
+    connect(forwardButton_, &QPushButton::clicked, this, [this] { room_.forward(); });
+    // Forward stands beside Take Back and shows only while a later position exists.
+    auto* historyRow = new QHBoxLayout;
+    historyRow->addWidget(takeBack);
+    historyRow->addWidget(forwardButton_);
 
     auto* legendRow = new QHBoxLayout;
     legendRow->addWidget(makeLabel("You may move where ", "Label6", panel));
@@ -104,10 +129,13 @@ QWidget* GameRoomWindow::buildSidePanel()
     column->addWidget(statusLabel_);
     column->addWidget(checkLabel_);
     column->addWidget(moveNumberLabel_);
-    column->addStretch();
+    column->addSpacing(8);
+    column->addWidget(notationLabel_);
+    column->addWidget(moveList_, 1);
     column->addWidget(makeLabel("Click on a piece ", "Label5", panel));
     column->addLayout(legendRow);
     column->addSpacing(12);
+    column->addLayout(historyRow);
     column->addWidget(exit);
     return panel;
 }
@@ -120,6 +148,36 @@ void GameRoomWindow::statusChanged()
     statusLabel_->setText(QString::fromUtf8(room_.statusText()));
     checkLabel_->setVisible(room_.checkShown());
     moveNumberLabel_->setText(QString::fromStdString(room_.moveNumberText()));
+    notationLabel_->setText(QString::fromStdString(room_.notation()));
+    forwardButton_->setVisible(room_.forwardVisible());
+    showMoveList();
+}
+
+// The whole line of play, one half-move a row, the move on the board marked.
+void GameRoomWindow::showMoveList()
+{
+    const MoveHistory& history = room_.history();
+    moveList_->clear();
+    for (int k = 1; k <= history.lastHalfMove(); ++k) {
+        const int number = (k + 1) / 2;
+        const QString prefix = k % 2 == 1 ? QString("%1. ").arg(number) : QString("%1... ").arg(number);
+        auto* item = new QListWidgetItem(prefix + QString::fromStdString(history.moveText(k)), moveList_);
+        if (k > history.halfMoves()) item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+        if (k == history.halfMoves()) {
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+            moveList_->scrollToItem(item);
+        }
+    }
+}
+
+bool GameRoomWindow::ask(std::string_view question)
+{
+    const auto answer = QMessageBox::question(this, QGuiApplication::applicationDisplayName(),
+                                              QString::fromUtf8(question),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return answer == QMessageBox::Yes;
 }
 
 bool GameRoomWindow::confirm(std::string_view question)

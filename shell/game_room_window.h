@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 class QLabel;
+class QListWidget;
 class QPushButton;
 
 namespace palisade {
@@ -32,10 +33,12 @@ private:
     void boardChanged() override;
     void statusChanged() override;
     bool confirm(std::string_view question) override;
+    bool ask(std::string_view question) override;
 
     void buildMenu();
     QWidget* buildSidePanel();
     void exitClicked();
+    void showMoveList();
 
     Forms& forms_;
     GameRoom room_;
@@ -44,6 +47,9 @@ private:
     QLabel* statusLabel_ = nullptr;
     QLabel* checkLabel_ = nullptr;
     QLabel* moveNumberLabel_ = nullptr;
+    QLabel* notationLabel_ = nullptr;
+    QListWidget* moveList_ = nullptr;
+    QPushButton* forwardButton_ = nullptr;
 };
 
 } // namespace palisade

@@ -18,10 +18,20 @@ public:
         questions.emplace_back(question);
         return answer;
     }
+    // Yes / No questions take the queued answers in turn, then No.
+    bool ask(std::string_view question) override
+    {
+        questions.emplace_back(question);
+        if (answers.empty()) return false;
+        const bool yes = answers.front();
+        answers.erase(answers.begin());
+        return yes;
+    }
 
     int redraws = 0;
     int statusChanges = 0;
     bool answer = false;
+    std::vector<bool> answers;
     std::vector<std::string> questions;
 };
 

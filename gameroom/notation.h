@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace palisade {
+
+// A square as the notation names it: half-board number, rw letter, colmn
+// number. A square keeps its name when the sides are switched.
+std::string squareText(int square, int sidesSwitched);
+
+// The text of one move: "2b2 - 2b4", "2a1 - Nx2c2", "2b2 - bx2c3", and for
+// castles (castled 1 kingside, 2 queenside) "2O-O1", "2O-O-O4". `oldpiece` is
+// the code that leaves oldPos (a promoted pawn already has its new code),
+// `newpiece` the code that stood on newPos.
+std::string moveText(int oldpiece, int newpiece, int castled, int oldPos, int newPos,
+                     int sidesSwitched);
+
+} // namespace palisade
