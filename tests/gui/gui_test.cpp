@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -131,6 +132,21 @@ private slots:
         clickSquare(window, to);
         QCOMPARE(room.position().squares[to], kWhiteKnight);
         QCOMPARE(textOf(&window, "Label2"), QString("Black to Move"));
+        QCOMPARE(textOf(&window, "notation"), QString::fromStdString(room.notation()));
+        QCOMPARE(window.findChild<QListWidget*>("moveList")->count(), 1);
+
+        // Take Back and Forward through their buttons; Forward shows only while it leads somewhere.
+        QPushButton* forward = button(&window, "Command4");
+        QVERIFY(!forward->isVisible());
+        button(&window, "Command3")->click();
+        QCOMPARE(room.position(), standardPosition());
+        QVERIFY(forward->isVisible());
+        forward->click();
+        QCOMPARE(room.position().squares[to], kWhiteKnight);
+        QVERIFY(!forward->isVisible());
+
+        const QStringList menu = {"<< Back to First Move - For Playback", ">> Forward to end - End Playback"};
+        for (const char* name : {"beginning", "forward"}) QVERIFY(menu.contains(window.findChild<QAction*>(name)->text()));
     }
 
     void exitAsksOnlyWhenMovesAreUnsavedAndBringsBackTheStartScreen()
