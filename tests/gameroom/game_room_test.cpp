@@ -1,4 +1,5 @@
 #include "gameroom/game_room.h"
+#include "recording_view.h"
 
 #include <gtest/gtest.h>
 
@@ -8,32 +9,6 @@
 
 namespace palisade {
 namespace {
-
-class RecordingView : public GameRoomView {
-public:
-    void boardChanged() override { ++redraws; }
-    void statusChanged() override { ++statusChanges; }
-    bool confirm(std::string_view question) override
-    {
-        questions.emplace_back(question);
-        return answer;
-    }
-    // Yes / No questions take the queued answers in turn, then No.
-    bool ask(std::string_view question) override
-    {
-        questions.emplace_back(question);
-        if (answers.empty()) return false;
-        const bool yes = answers.front();
-        answers.erase(answers.begin());
-        return yes;
-    }
-
-    int redraws = 0;
-    int statusChanges = 0;
-    bool answer = false;
-    std::vector<bool> answers;
-    std::vector<std::string> questions;
-};
 
 // White's knights on 8 and 64, Black's on 15; 20 and 27 are empty at the start.
 constexpr int kKnight = 8;
