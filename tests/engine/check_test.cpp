@@ -57,19 +57,6 @@ TEST(KingAttacked, PawnsTakeOnlyTowardsTheirAdvance)
     }
 }
 
-TEST(KingAttacked, PawnBesideTheKingShieldsItFromARookBehind)
-{
-    for (const auto& [pawn, rook] : {std::pair{75, 107}, std::pair{44, 46}}) {
-        Board squares{};
-        squares[43] = kWhiteKing;
-        squares[rook] = kBlackRook;
-        squares[pawn] = kBlackPawn;
-        EXPECT_FALSE(kingAttacked(squares, 43, Side::White, 0)) << "pawn on " << pawn;
-        squares[pawn] = kEmpty;
-        EXPECT_TRUE(kingAttacked(squares, 43, Side::White, 0)) << "rook on " << rook;
-    }
-}
-
 // --- checklegal ---------------------------------------------------------------
 
 TEST(Checklegal, ExposingEitherOfTwoKingsIsRefused)

@@ -117,33 +117,6 @@ TEST(Remember, EnPassantAndTheDoubleStep)
     }
 }
 
-// The chosen piece of the pawn's side replaces it on its old square, capturing
-// or not; the move itself carries it over. Nothing else is promoted.
-TEST(Remember, PromotionOnTheLastColmn)
-{
-    struct {
-        int mover, pick, drop, taken;
-        bool promotes;
-    } cases[] = {
-        {P, 6, 7, kEmpty, true},    {P, 6, 15, kBlackRook, true},
-        {p, 1, 0, kEmpty, true},    {p, 9, 0, kWhiteRook, true},
-        {P, 65, 66, kEmpty, false}, {kWhiteRook, 6, 7, kEmpty, false},
-    };
-    for (int sw : {0, 1}) {
-        for (const auto& c : cases) {
-            for (Kind kind : {Kind::Queen, Kind::Knight, Kind::Rook, Kind::Bishop}) {
-                Position position = build(sw, {{c.pick, c.mover}, {c.drop, c.taken}});
-                Position expected = position;
-                if (c.promotes)
-                    expected.squares[c.pick] = codeOf(*sideToMove(position.status), kind);
-                EXPECT_EQ(promotes(position, c.drop, c.pick), c.promotes);
-                remember(position, c.drop, c.pick, kind);
-                EXPECT_EQ(position, expected) << c.pick << " to " << c.drop << ", switched " << sw;
-            }
-        }
-    }
-}
-
 // By the square left and the kind, whatever the colour; a king's turned home
 // counts only once the sides are switched.
 TEST(Remember, CastlingRightsLostByLeavingASquare)

@@ -43,13 +43,5 @@ TEST(StandardPosition, LeavesEveryOtherSquareAlone)
     }
 }
 
-TEST(Coordinates, IndexRunsColmnThenRwThenHalfBoard)
-{
-    EXPECT_EQ(coordsOf(43), (Coords{1, 1, 3}));
-    EXPECT_EQ(coordsOf(127), (Coords{3, 3, 7}));
-    EXPECT_EQ(indexOf(2, 2, 7), 87);
-    for (int i = 0; i < kSquareCount; ++i) EXPECT_EQ(indexOf(coordsOf(i)), i);
-}
-
 } // namespace
 } // namespace palisade

@@ -115,21 +115,6 @@ TEST(Pins, RefusedSquareDoesNotEndTheRay)
     EXPECT_EQ(targetsOf(rook, 2), (Squares{18}));
 }
 
-// --- Which generators a piece runs --------------------------------------------
-
-TEST(Dispatch, QueenAndKingRunDiagonalThenStraight)
-{
-    const Position position = with({{43, kWhiteQueen}, {45, kBlackPawn}, {75, kWhiteKing},
-                                    {0, kWhiteKing}, {58, kBlackKnight}});
-    for (int index : {43, 75}) {
-        TargetList expected;
-        bishopQK(position, index, expected);
-        rookQK(position, index, expected);
-        EXPECT_FALSE(expected.empty());
-        EXPECT_EQ(generateTargets(position, index), expected) << "from " << index;
-    }
-}
-
 // --- The start position -------------------------------------------------------
 
 TEST(StartPosition, OnlyPawnsAndKnightsCanMove)

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -24,16 +23,6 @@ struct Shown {
 
     friend bool operator==(const Shown&, const Shown&) = default;
 };
-
-void PrintTo(const Shown& shown, std::ostream* os)
-{
-    const Position& p = shown.position;
-    *os << statusText(p.status) << (shown.check ? " Check!" : "") << ", en passant "
-        << p.enPassantSquare;
-    *os << ", castle flags ";
-    for (int flag : p.castleLost) *os << flag;
-    for (int i = 0; i < kSquareCount; ++i) *os << (i % 8 ? "" : " ") << p.squares[i];
-}
 
 // White's knight from 8 and Black's from 15 each go round four squares: nothing
 // is ever taken and no position comes back four half-moves later.
