@@ -1,8 +1,6 @@
 #include "gameroom/game_room.h"
 
 #include "engine/castling.h"
-#include "engine/check.h"
-#include "engine/orientation.h"
 #include "engine/remember.h"
 #include "gameroom/notation.h"
 
@@ -10,9 +8,11 @@ namespace palisade {
 
 GameRoom::GameRoom(GameRoomView& view) : view_(view), position_(standardPosition()) {}
 
-void GameRoom::setUp()
+void GameRoom::setUp() { setUp(standardPosition()); }
+
+void GameRoom::setUp(const Position& start)
 {
-    position_ = standardPosition();
+    position_ = start;
     history_.clear();
     marks_.fill(kNoMark);
     pieceSelected_ = false;
@@ -96,6 +96,7 @@ void GameRoom::playMove(int drop)
     history_.setLatestMoveText(notation_);
     cleanScreen();
     checkShown_ = false;
+    youwon();
     view_.statusChanged();
 }
 
@@ -131,102 +132,6 @@ void GameRoom::cleanScreen()
     dragActive_ = false;
     marks_.fill(kNoMark);
     view_.boardChanged();
-}
-
-HistoryEntry GameRoom::snapshot() const
-{
-    HistoryEntry entry;
-    entry.squares = position_.squares;
-    entry.castleLost = position_.castleLost;
-    entry.sidesSwitched = position_.sidesSwitched;
-    entry.enPassantSquare = position_.enPassantSquare;
-    entry.kingsStanding = position_.kingsStanding;
-    entry.check = checkShown_ ? 1 : 0;
-    entry.status = position_.status;
-    entry.loneKingFree = position_.loneKingFree;
-    return entry;
-}
-
-void GameRoom::restore(int k)
-{
-    const HistoryEntry& entry = history_.entry(k);
-    position_.squares = entry.squares;
-    position_.castleLost = entry.castleLost;
-    position_.enPassantSquare = entry.enPassantSquare;
-    position_.kingsStanding = entry.kingsStanding;
-    position_.loneKingFree = entry.loneKingFree;
-    position_.status = entry.status.value_or(Status::WhiteToMove);
-    checkShown_ = entry.check != 0;
-    // A position recorded before "Switch Sides" is shown turned, its en
-    // passant square with it.
-    if (entry.sidesSwitched != position_.sidesSwitched) {
-        turnHalfBoards(position_.squares);
-        position_.enPassantSquare = turnedSquare(position_.enPassantSquare);
-    }
-    // A side that has just given up one of two kings may move the one it kept.
-    position_.kingTrial = 0;
-    const auto side = sideToMove(position_.status);
-    if (side && k >= 1 && kingsOf(position_.squares, *side).count == 1
-        && kingsOf(history_.entry(k - 1).squares, *side).count == 2) {
-        position_.kingTrial = 1;
-    }
-}
-
-void GameRoom::restoreFirst()
-{
-    const int enPassantSquare = position_.enPassantSquare;
-    const int loneKingFree = position_.loneKingFree;
-    restore(0);
-    position_.status = Status::WhiteToMove;
-    position_.enPassantSquare = enPassantSquare;
-    position_.loneKingFree = loneKingFree;
-}
-
-void GameRoom::showRestored()
-{
-    cleanScreen();
-    view_.statusChanged();
-}
-
-// The selection belongs to the position being left.
-void GameRoom::releaseSelection()
-{
-    pieceSelected_ = false;
-    selectionLocked_ = false;
-}
-
-void GameRoom::takeBack()
-{
-    releaseSelection();
-    if (const auto k = history_.takeBack(snapshot())) restore(*k);
-    showRestored();
-}
-
-void GameRoom::forward()
-{
-    const auto k = history_.forward();
-    if (!k) return;
-    releaseSelection();
-    restore(*k);
-    showRestored();
-}
-
-void GameRoom::backToFirstMove()
-{
-    if (history_.halfMoves() < 1) return;
-    releaseSelection();
-    history_.backToFirst(snapshot());
-    restoreFirst();
-    showRestored();
-}
-
-void GameRoom::forwardToEnd()
-{
-    const auto k = history_.forwardToEnd();
-    if (!k) return;
-    releaseSelection();
-    restore(*k);
-    showRestored();
 }
 
 void GameRoom::pressAt(MouseButton button, double xTwips, double yTwips)

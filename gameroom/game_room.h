@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/check.h"
 #include "engine/position.h"
 #include "engine/targets.h"
 #include "gameroom/cell_layout.h"
@@ -25,6 +26,8 @@ public:
 
     // A fresh game in the standard position, shown on the view.
     void setUp();
+    // A game that starts from the given position, with an empty history.
+    void setUp(const Position& start);
 
     // The window became active: redraw, and select a selected square again so
     // that its marks show.
@@ -46,6 +49,13 @@ public:
     void forward();
     void backToFirstMove();
     void forwardToEnd();
+
+    // The game commands.
+    void switchSides();
+    void newGame();     // asks first when the game has unsaved moves
+    void declareDraw();
+    void resign();
+    void toggleWinOption();
 
     // Leaving the game room: asks first when the game has unsaved moves.
     bool mayExit();
@@ -79,6 +89,12 @@ private:
     Kind choosePromotion();
     int castling(int drop, int mark);
     void cleanScreen();
+
+    void youwon();
+    void twoKingTrial(const KingSquares& kings);
+    bool anyPlainMark() const;
+    void checkRepetition();
+    void endGame(Status result);
 
     HistoryEntry snapshot() const;
     void restore(int entry);

@@ -22,6 +22,12 @@ public:
 
     // A Yes / No question; true for Yes.
     virtual bool ask(std::string_view question) = 0;
+
+    // A notice the player acknowledges with OK.
+    virtual void message(std::string_view text) = 0;
+
+    // Check, a win or a draw.
+    virtual void beep() = 0;
 };
 
 } // namespace palisade

@@ -6,7 +6,9 @@
 #include "shell/forms.h"
 #include "shell/key_click_button.h"
 #include "shell/labels.h"
+#include "shell/print_board.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -71,6 +73,16 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     statusChanged();
 }
 
+QAction* GameRoomWindow::addCommand(QMenu* menu, const QString& text, const char* name,
+                                    const QKeySequence& shortcut, void (GameRoom::*command)())
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, [this, command] { (room_.*command)(); });
+    return action;
+}
+
 void GameRoomWindow::buildMenu()
 {
     QAction* about = menuBar()->addAction("About");
@@ -79,12 +91,31 @@ void GameRoomWindow::buildMenu()
 
     QMenu* menu = menuBar()->addMenu("Menu");
     menu->setObjectName("Menu");
-    QAction* beginning = menu->addAction("<< Back to First Move - For Playback");
-    beginning->setObjectName("beginning");
-    connect(beginning, &QAction::triggered, this, [this] { room_.backToFirstMove(); });
-    QAction* toEnd = menu->addAction(">> Forward to end - End Playback");
-    toEnd->setObjectName("forward");
-    connect(toEnd, &QAction::triggered, this, [this] { room_.forwardToEnd(); });
+    addCommand(menu, "New", "refreshgame", QKeySequence("Ctrl+N"), &GameRoom::newGame);
+    addCommand(menu, "Win Option?", "option", {}, &GameRoom::toggleWinOption);
+    addCommand(menu, "Resign", "resign", {}, &GameRoom::resign);
+    addCommand(menu, "Declare Draw", "Draws", {}, &GameRoom::declareDraw);
+    addCommand(menu, "<< Back to First Move - For Playback", "beginning", {}, &GameRoom::backToFirstMove);
+    addCommand(menu, ">> Forward to end - End Playback", "forward", {}, &GameRoom::forwardToEnd);
+    QAction* print = menu->addAction("Print Board Position");
+    print->setObjectName("boardpos");
+    print->setShortcut(QKeySequence("Ctrl+P"));
+    connect(print, &QAction::triggered, this, [this] { printWithDialog(*this); });
+    // The rules menu is not part of this build yet.
+    QAction* rules = menu->addAction("Rules / Help?");
+    rules->setObjectName("Ruleofgame");
+    rules->setShortcut(QKeySequence(Qt::Key_F1));
+    rules->setEnabled(false);
+}
+
+bool GameRoomWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click on the win option's label changes it, as the menu item does.
+    if (watched == winOptionLabel_ && event->type() == QEvent::MouseButtonRelease) {
+        room_.toggleWinOption();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QWidget* GameRoomWindow::buildSidePanel()
@@ -94,6 +125,8 @@ QWidget* GameRoomWindow::buildSidePanel()
     const double scale = forms_.displayScale().scaleX;
 
     winOptionLabel_ = makeLabel(QString(), "Label1", panel);
+    winOptionLabel_->setCursor(Qt::PointingHandCursor);
+    winOptionLabel_->installEventFilter(this);
     statusLabel_ = makeLabel(QString(), "Label2", panel);
     statusLabel_->setFont(scaledFont(statusLabel_->font(), 1.6 * scale, true));
     checkLabel_ = makeLabel("Check!", "Label3", panel);
@@ -107,6 +140,8 @@ QWidget* GameRoomWindow::buildSidePanel()
     moveList_->setFocusPolicy(Qt::NoFocus);
     moveList_->setSelectionMode(QAbstractItemView::NoSelection);
 
+    auto* switchSides = new KeyClickButton("Switch Sides", "Command1", panel);
+    connect(switchSides, &QPushButton::clicked, this, [this] { room_.switchSides(); });
     auto* exit = new KeyClickButton("Exit", "Command2", panel);
     connect(exit, &QPushButton::clicked, this, &GameRoomWindow::exitClicked);
     auto* takeBack = new KeyClickButton("Take Back", "Command3", panel);
@@ -136,6 +171,7 @@ QWidget* GameRoomWindow::buildSidePanel()
     column->addLayout(legendRow);
     column->addSpacing(12);
     column->addLayout(historyRow);
+    column->addWidget(switchSides);
     column->addWidget(exit);
     return panel;
 }
@@ -172,6 +208,13 @@ void GameRoomWindow::showMoveList()
     }
 }
 
+void GameRoomWindow::message(std::string_view text)
+{
+    QMessageBox::information(this, QGuiApplication::applicationDisplayName(), QString::fromUtf8(text));
+}
+
+void GameRoomWindow::beep() { QApplication::beep(); }
+
 bool GameRoomWindow::ask(std::string_view question)
 {
     const auto answer = QMessageBox::question(this, QGuiApplication::applicationDisplayName(),
@@ -190,7 +233,9 @@ bool GameRoomWindow::confirm(std::string_view question)
 
 void GameRoomWindow::exitClicked()
 {
-    if (room_.mayExit()) close();
+    if (!room_.mayExit()) return;
+    exitConfirmed_ = true;
+    close();
 }
 
 void GameRoomWindow::showEvent(QShowEvent* event)
@@ -211,6 +256,11 @@ void GameRoomWindow::changeEvent(QEvent* event)
 
 void GameRoomWindow::closeEvent(QCloseEvent* event)
 {
+    // Closing the window loses an unsaved game as surely as Exit does.
+    if (!exitConfirmed_ && !room_.mayExit()) {
+        event->ignore();
+        return;
+    }
     forms_.gameRoomClosed();
     event->accept();
 }

@@ -5,7 +5,10 @@
 
 #include <QMainWindow>
 
+class QAction;
+class QKeySequence;
 class QLabel;
+class QMenu;
 class QListWidget;
 class QPushButton;
 
@@ -34,7 +37,12 @@ private:
     void statusChanged() override;
     bool confirm(std::string_view question) override;
     bool ask(std::string_view question) override;
+    void message(std::string_view text) override;
+    void beep() override;
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QAction* addCommand(QMenu* menu, const QString& text, const char* name,
+                        const QKeySequence& shortcut, void (GameRoom::*command)());
     void buildMenu();
     QWidget* buildSidePanel();
     void exitClicked();
@@ -50,6 +58,7 @@ private:
     QLabel* notationLabel_ = nullptr;
     QListWidget* moveList_ = nullptr;
     QPushButton* forwardButton_ = nullptr;
+    bool exitConfirmed_ = false;
 };
 
 } // namespace palisade

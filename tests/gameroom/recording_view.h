@@ -8,7 +8,7 @@
 
 namespace palisade {
 
-// A screen in plain text: counts redraws and keeps every question asked.
+// A screen in plain text: counts redraws and beeps, keeps every question and notice.
 class RecordingView : public GameRoomView {
 public:
     void boardChanged() override { ++redraws; }
@@ -27,8 +27,12 @@ public:
         answers.erase(answers.begin());
         return yes;
     }
+    void message(std::string_view text) override { messages.emplace_back(text); }
+    void beep() override { ++beeps; }
 
     int redraws = 0;
+    int beeps = 0;
+    std::vector<std::string> messages;
     int statusChanges = 0;
     bool answer = false;
     std::vector<bool> answers;

@@ -1,0 +1,57 @@
+#include "gameroom/game_room.h"
+
+#include "engine/orientation.h"
+
+namespace palisade {
+
+// Turns every half-board. The side to move, the castling flags and the history
+// stay; a king that must move after the two-king choice stays selected.
+void GameRoom::switchSides()
+{
+    const bool switched = position_.sidesSwitched == 0;
+    position_.sidesSwitched = switched ? 1 : 0;
+    position_.upPawn = switched ? kBlackPawn : kWhitePawn;
+    position_.downPawn = switched ? kWhitePawn : kBlackPawn;
+    const bool keepLocked = pieceSelected_ && selectionLocked_;
+    pieceSelected_ = false;
+    turnHalfBoards(position_.squares);
+    position_.enPassantSquare = turnedSquare(position_.enPassantSquare);
+    cleanScreen();
+    if (keepLocked) clickSquare(turnedSquare(selectedSquare_));
+    view_.statusChanged();
+}
+
+void GameRoom::newGame()
+{
+    if (gameSaved_ || view_.confirm("Exit Game without saving?")) setUp();
+}
+
+void GameRoom::declareDraw()
+{
+    if (!sideToMove(position_.status)) return;
+    endGame(Status::Draw);
+    view_.statusChanged();
+}
+
+void GameRoom::resign()
+{
+    const auto side = sideToMove(position_.status);
+    if (!side) return;
+    endGame(*side == Side::White ? Status::BlackWins : Status::WhiteWins);
+    view_.statusChanged();
+}
+
+void GameRoom::toggleWinOption()
+{
+    if (position_.winOption == 0) {
+        position_.winOption = 1;
+    } else if (position_.kingsStanding == 2) {
+        position_.winOption = 0;
+    } else {
+        view_.message("Can't Change Now!");
+        return;
+    }
+    view_.statusChanged();
+}
+
+} // namespace palisade
