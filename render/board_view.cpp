@@ -2,31 +2,12 @@
 
 #include "gameroom/game_room.h"
 #include "render/board_geometry.h"
-#include "render/piece_painter.h"
+#include "render/board_painter.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace palisade {
-
-namespace {
-
-const QColor kLightSquare(0xe8, 0xd3, 0xa9);
-const QColor kDarkSquare(0x9c, 0x6b, 0x43);
-const QColor kSelectedSquare(0xf2, 0xc9, 0x4c);
-const QColor kBoardEdge(0x4a, 0x2f, 0x1b);
-const QColor kBackground(0x2e, 0x3b, 0x33);
-constexpr double kEdgeDepth = 7.0;
-
-// Bishops keep the colour of their square, so the colour follows the parity of
-// all three coordinates.
-bool isLightSquare(int square)
-{
-    const Coords c = coordsOf(square);
-    return (c.boards + c.rw + c.colmn) % 2 == 1;
-}
-
-} // namespace
 
 BoardView::BoardView(GameRoom& room, const DisplayScale& scale, QWidget* parent)
     : QWidget(parent), room_(room), scale_(scale)
@@ -68,46 +49,12 @@ QPointF BoardView::toTwips(QPointF widgetPoint) const
 void BoardView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), kBackground);
+    painter.fillRect(rect(), board_painter::background());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(pictureTransform());
-    paintHalfBoards(painter);
-    paintPieces(painter);
-    paintMarks(painter);
-}
-
-void BoardView::paintHalfBoards(QPainter& painter) const
-{
-    painter.setPen(Qt::NoPen);
-    for (int boards = 0; boards < 4; ++boards) {
-        // A darker slab edge under each half-board makes the four read as levels.
-        painter.setBrush(kBoardEdge);
-        painter.drawPolygon(board_geometry::halfBoardOutline(boards).translated(0, kEdgeDepth));
-    }
-    for (int square = 0; square < kSquareCount; ++square) {
-        const bool selected = room_.pieceSelected() && room_.selectedSquare() == square;
-        painter.setBrush(selected ? kSelectedSquare : isLightSquare(square) ? kLightSquare : kDarkSquare);
-        painter.drawPolygon(board_geometry::squareOutline(square));
-    }
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kBoardEdge, 1.5));
-    for (int boards = 0; boards < 4; ++boards) painter.drawPolygon(board_geometry::halfBoardOutline(boards));
-}
-
-void BoardView::paintPieces(QPainter& painter) const
-{
-    const Board& squares = room_.position().squares;
-    for (int square = 0; square < kSquareCount; ++square) {
-        const int code = squares[square];
-        if (isPiece(code)) paintPiece(painter, code, board_geometry::pieceBox(square, code));
-    }
-}
-
-void BoardView::paintMarks(QPainter& painter) const
-{
-    for (int square = 0; square < kSquareCount; ++square) {
-        if (room_.isTarget(square)) paintTargetMark(painter, board_geometry::markBox(square));
-    }
+    board_painter::paintHalfBoards(painter, room_.pieceSelected() ? room_.selectedSquare() : -1);
+    board_painter::paintPieces(painter, room_.position().squares);
+    board_painter::paintMarks(painter, [this](int square) { return room_.isTarget(square); });
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event)

@@ -30,9 +30,6 @@ protected:
 
 private:
     QPointF toTwips(QPointF widgetPoint) const;
-    void paintHalfBoards(QPainter& painter) const;
-    void paintPieces(QPainter& painter) const;
-    void paintMarks(QPainter& painter) const;
 
     GameRoom& room_;
     DisplayScale scale_;
