@@ -14,5 +14,9 @@ int main(int argc, char* argv[])
 
     palisade::Forms forms;
     forms.showStartScreen();
+    // A saved game named on the command line opens at once, as a double click
+    // on it in a file manager expects.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) forms.openSavedGame(arguments.at(1));
     return app.exec();
 }

@@ -22,6 +22,7 @@ void GameRoom::setUp(const Position& start)
     gameSaved_ = true;
     checkShown_ = false;
     notation_.clear();
+    fileName_.clear();
     view_.statusChanged();
     view_.boardChanged();
 }

@@ -6,6 +6,7 @@
 #include "gameroom/cell_layout.h"
 #include "gameroom/game_room_view.h"
 #include "gameroom/move_history.h"
+#include "gameroom/saved_game.h"
 
 #include <array>
 #include <string>
@@ -28,6 +29,13 @@ public:
     void setUp();
     // A game that starts from the given position, with an empty history.
     void setUp(const Position& start);
+
+    // Saved games. Loading takes a game already read and checked; saving
+    // tells the player when the file could not be written.
+    SavedGame savedGame() const;
+    void load(const SavedGame& game, const std::string& fileName);
+    bool save(const std::string& fileName);
+    const std::string& fileName() const { return fileName_; }
 
     // The window became active: redraw, and select a selected square again so
     // that its marks show.
@@ -99,6 +107,8 @@ private:
     HistoryEntry snapshot() const;
     void restore(int entry);
     void restoreFirst();
+    void updateKingTrial();
+    void nameLoadedMoves();
     void showRestored();
     void releaseSelection();
 
@@ -115,6 +125,7 @@ private:
     bool gameSaved_ = true;
     bool checkShown_ = false;
     std::string notation_;
+    std::string fileName_;
 };
 
 } // namespace palisade

@@ -34,13 +34,19 @@ void GameRoom::restore(int k)
         turnHalfBoards(position_.squares);
         position_.enPassantSquare = turnedSquare(position_.enPassantSquare);
     }
-    // A side that has just given up one of two kings may move the one it kept.
-    position_.kingTrial = 0;
+    updateKingTrial();
+}
+
+// A position set up from the record: a side that has just given up one of two
+// kings may move the one it kept.
+void GameRoom::updateKingTrial()
+{
+    const int k = history_.halfMoves();
     const auto side = sideToMove(position_.status);
-    if (side && k >= 1 && kingsOf(position_.squares, *side).count == 1
-        && kingsOf(history_.entry(k - 1).squares, *side).count == 2) {
-        position_.kingTrial = 1;
-    }
+    position_.kingTrial = side && k >= 1 && kingsOf(position_.squares, *side).count == 1
+                                  && kingsOf(history_.entry(k - 1).squares, *side).count == 2
+                              ? 1
+                              : 0;
 }
 
 void GameRoom::restoreFirst()

@@ -1,6 +1,7 @@
 #include "gameroom/game_room.h"
 
 #include "engine/game_end.h"
+#include "engine/orientation.h"
 
 #include <algorithm>
 
@@ -96,13 +97,18 @@ bool GameRoom::anyPlainMark() const
     return std::find(marks_.begin(), marks_.end(), kTargetMark) != marks_.end();
 }
 
-// The same position after four and after eight half-moves is a draw.
+// The same position after four and after eight half-moves is a draw. A
+// position recorded before "Switch Sides" is compared as the board now stands.
 void GameRoom::checkRepetition()
 {
     const int k = history_.halfMoves();
     if (!sideToMove(position_.status) || k <= 7) return;
-    if (history_.entry(k - 4).squares == position_.squares
-        && history_.entry(k - 8).squares == position_.squares) {
+    auto repeats = [this](const HistoryEntry& entry) {
+        Board seen = entry.squares;
+        if (entry.sidesSwitched != position_.sidesSwitched) turnHalfBoards(seen);
+        return seen == position_.squares;
+    };
+    if (repeats(history_.entry(k - 4)) && repeats(history_.entry(k - 8))) {
         endGame(Status::Draw);
         view_.beep();
     }

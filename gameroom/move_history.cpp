@@ -1,5 +1,7 @@
 #include "gameroom/move_history.h"
 
+#include <algorithm>
+
 namespace palisade {
 
 void MoveHistory::record(const HistoryEntry& now)
@@ -51,6 +53,14 @@ void MoveHistory::clear()
     for (std::string& text : moveTexts_) text.clear();
     halfMoves_ = 0;
     lastHalfMove_ = 0;
+}
+
+void MoveHistory::load(const std::vector<HistoryEntry>& entries, int halfMoves)
+{
+    clear();
+    std::copy(entries.begin(), entries.end(), entries_.begin());
+    lastHalfMove_ = static_cast<int>(entries.size()) - 1;
+    halfMoves_ = halfMoves;
 }
 
 } // namespace palisade

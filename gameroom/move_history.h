@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace palisade {
 
@@ -43,6 +44,7 @@ public:
     void record(const HistoryEntry& now);
     // The notation of the move just recorded.
     void setLatestMoveText(const std::string& text) { moveTexts_[halfMoves_] = text; }
+    void setMoveText(int k, const std::string& text) { moveTexts_[k] = text; }
 
     // Each keeps `now` for coming back and returns the entry to show, or
     // nothing when there is nowhere to go.
@@ -52,6 +54,9 @@ public:
     std::optional<int> forwardToEnd();
 
     void clear();
+    // Takes over the entries 0..lastHalfMove of a saved game, `halfMoves` the
+    // one on the board; their move texts are worked out from the positions.
+    void load(const std::vector<HistoryEntry>& entries, int halfMoves);
 
 private:
     std::array<HistoryEntry, kEntries> entries_{};

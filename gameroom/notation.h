@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gameroom/move_history.h"
+
 #include <string>
 
 namespace palisade {
@@ -14,5 +16,9 @@ std::string squareText(int square, int sidesSwitched);
 // `newpiece` the code that stood on newPos.
 std::string moveText(int oldpiece, int newpiece, int castled, int oldPos, int newPos,
                      int sidesSwitched);
+
+// The notation of the move that turned one recorded position into the next,
+// worked out from the two positions; empty when no single move explains them.
+std::string moveTextBetween(const HistoryEntry& before, const HistoryEntry& after);
 
 } // namespace palisade

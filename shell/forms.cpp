@@ -1,10 +1,15 @@
 #include "shell/forms.h"
 
+#include "gameroom/game_file.h"
 #include "shell/about_box.h"
+#include "shell/file_box.h"
 #include "shell/game_room_window.h"
+#include "shell/help_window.h"
+#include "shell/rules_menu.h"
 #include "shell/start_screen.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
@@ -36,6 +41,8 @@ Forms::~Forms()
 {
     delete gameRoom_.data();
     delete aboutBox_.data();
+    delete rulesMenu_.data();
+    delete help_.data();
     delete startScreen_;
 }
 
@@ -56,12 +63,56 @@ void Forms::showStartScreen()
 void Forms::showGameRoom()
 {
     if (!gameRoom_) {
-        gameRoom_ = new GameRoomWindow(*this);
-        fitToScreen(*gameRoom_);
+        createGameRoom();
+        // A game room opened again brings back the game last opened or saved.
+        if (!fileName_.isEmpty()) {
+            if (const auto game = readOrTell(gameRoom_, fileName_)) {
+                gameRoom_->room().load(*game, fileName_.toStdString());
+            }
+        }
     }
+    raiseGameRoom();
+}
+
+void Forms::createGameRoom()
+{
+    gameRoom_ = new GameRoomWindow(*this);
+    fitToScreen(*gameRoom_);
+}
+
+void Forms::raiseGameRoom()
+{
     gameRoom_->show();
     gameRoom_->raise();
     gameRoom_->activateWindow();
+}
+
+std::optional<SavedGame> Forms::readOrTell(QWidget* parent, const QString& path)
+{
+    auto game = readSavedGame(path.toStdString());
+    if (const auto* error = std::get_if<FileError>(&game)) {
+        QMessageBox::warning(parent, QGuiApplication::applicationDisplayName(),
+                             QString::fromStdString(couldNotOpen(path, *error)));
+        return std::nullopt;
+    }
+    return std::get<SavedGame>(std::move(game));
+}
+
+bool Forms::openSavedGame(const QString& path)
+{
+    const auto game = readOrTell(gameRoom_ ? static_cast<QWidget*>(gameRoom_) : startScreen_, path);
+    if (!game) return false;
+    fileName_ = path;
+    if (!gameRoom_) createGameRoom();
+    gameRoom_->room().load(*game, path.toStdString());
+    raiseGameRoom();
+    return true;
+}
+
+void Forms::chooseAndOpenSavedGame()
+{
+    const QString path = chooseSavedGame(startScreen_, FileBoxMode::Open);
+    if (!path.isEmpty()) openSavedGame(path);
 }
 
 void Forms::showAbout()
@@ -70,6 +121,25 @@ void Forms::showAbout()
     aboutBox_->show();
     aboutBox_->raise();
     aboutBox_->activateWindow();
+}
+
+void Forms::showRules()
+{
+    if (!rulesMenu_) rulesMenu_ = new RulesMenu(*this);
+    rulesMenu_->show();
+    rulesMenu_->raise();
+    rulesMenu_->activateWindow();
+}
+
+void Forms::showHelp()
+{
+    if (!help_) {
+        help_ = new HelpWindow;
+        fitToScreen(*help_);
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void Forms::gameRoomActivated()

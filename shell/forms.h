@@ -1,14 +1,20 @@
 #pragma once
 
 #include "gameroom/display_scale.h"
+#include "gameroom/saved_game.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
+
+#include <optional>
 
 namespace palisade {
 
 class AboutBox;
 class GameRoomWindow;
+class HelpWindow;
+class RulesMenu;
 class StartScreen;
 
 // The program's windows, each made on first use and then reused, and the way
@@ -28,6 +34,19 @@ public:
     void showStartScreen();
     void showGameRoom();
     void showAbout();
+    void showRules();
+    void showHelp();
+
+    // The saved game last opened or saved, kept for the whole run: entering
+    // the game room again reopens it.
+    const QString& fileName() const { return fileName_; }
+    void rememberFileName(const QString& fileName) { fileName_ = fileName; }
+
+    // Opens a saved game into the game room; false, after telling the player
+    // why, when it cannot be read. The game room is not opened then.
+    bool openSavedGame(const QString& path);
+    // "Open Saved Game": asks for a file first.
+    void chooseAndOpenSavedGame();
 
     // The game room became active: the start screen steps aside.
     void gameRoomActivated();
@@ -35,9 +54,17 @@ public:
     void gameRoomClosed();
 
 private:
+    void createGameRoom();
+    void raiseGameRoom();
+    // The checked game at `path`, or nothing after telling the player why.
+    static std::optional<SavedGame> readOrTell(QWidget* parent, const QString& path);
+
     DisplayScale scale_;
+    QString fileName_;
     StartScreen* startScreen_ = nullptr;
     QPointer<AboutBox> aboutBox_;
+    QPointer<RulesMenu> rulesMenu_;
+    QPointer<HelpWindow> help_;
     QPointer<GameRoomWindow> gameRoom_;
 };
 

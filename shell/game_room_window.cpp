@@ -1,11 +1,13 @@
 #include "shell/game_room_window.h"
 
+#include "gameroom/game_file.h"
 #include "render/board_view.h"
 #include "render/piece_painter.h"
 #include "render/pictures.h"
 #include "shell/forms.h"
 #include "shell/key_click_button.h"
 #include "shell/labels.h"
+#include "shell/file_box.h"
 #include "shell/print_board.h"
 
 #include <QApplication>
@@ -83,6 +85,16 @@ QAction* GameRoomWindow::addCommand(QMenu* menu, const QString& text, const char
     return action;
 }
 
+QAction* GameRoomWindow::addWindowCommand(QMenu* menu, const QString& text, const char* name,
+                                          const QKeySequence& shortcut, void (GameRoomWindow::*command)())
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, command);
+    return action;
+}
+
 void GameRoomWindow::buildMenu()
 {
     QAction* about = menuBar()->addAction("About");
@@ -92,20 +104,19 @@ void GameRoomWindow::buildMenu()
     QMenu* menu = menuBar()->addMenu("Menu");
     menu->setObjectName("Menu");
     addCommand(menu, "New", "refreshgame", QKeySequence("Ctrl+N"), &GameRoom::newGame);
+    addWindowCommand(menu, "Open", "open", QKeySequence("Ctrl+O"), &GameRoomWindow::openGame);
+    addWindowCommand(menu, "Save As", "savea", {}, &GameRoomWindow::saveGameAs);
+    addWindowCommand(menu, "Save", "save", QKeySequence("Ctrl+S"), &GameRoomWindow::saveGame);
     addCommand(menu, "Win Option?", "option", {}, &GameRoom::toggleWinOption);
     addCommand(menu, "Resign", "resign", {}, &GameRoom::resign);
     addCommand(menu, "Declare Draw", "Draws", {}, &GameRoom::declareDraw);
     addCommand(menu, "<< Back to First Move - For Playback", "beginning", {}, &GameRoom::backToFirstMove);
     addCommand(menu, ">> Forward to end - End Playback", "forward", {}, &GameRoom::forwardToEnd);
-    QAction* print = menu->addAction("Print Board Position");
-    print->setObjectName("boardpos");
-    print->setShortcut(QKeySequence("Ctrl+P"));
-    connect(print, &QAction::triggered, this, [this] { printWithDialog(*this); });
-    // The rules menu is not part of this build yet.
+    addWindowCommand(menu, "Print Board Position", "boardpos", QKeySequence("Ctrl+P"), &GameRoomWindow::print);
     QAction* rules = menu->addAction("Rules / Help?");
     rules->setObjectName("Ruleofgame");
     rules->setShortcut(QKeySequence(Qt::Key_F1));
-    rules->setEnabled(false);
+    connect(rules, &QAction::triggered, this, [this] { forms_.showRules(); });
 }
 
 bool GameRoomWindow::eventFilter(QObject* watched, QEvent* event)
@@ -176,6 +187,36 @@ QWidget* GameRoomWindow::buildSidePanel()
     return panel;
 }
 
+void GameRoomWindow::openGame()
+{
+    if (!room_.gameSaved() && !confirm("Exit without saving?")) return;
+    const QString path = chooseSavedGame(this, FileBoxMode::Open);
+    if (path.isEmpty()) return;
+    const auto game = readSavedGame(path.toStdString());
+    if (const auto* error = std::get_if<FileError>(&game)) {
+        message(couldNotOpen(path, *error));
+        return;
+    }
+    room_.load(std::get<SavedGame>(game), path.toStdString());
+}
+
+void GameRoomWindow::saveGame()
+{
+    if (room_.fileName().empty()) {
+        saveGameAs();
+        return;
+    }
+    room_.save(room_.fileName());
+}
+
+void GameRoomWindow::saveGameAs()
+{
+    const QString path = chooseSavedGame(this, FileBoxMode::Save);
+    if (!path.isEmpty()) room_.save(path.toStdString());
+}
+
+void GameRoomWindow::print() { printWithDialog(*this); }
+
 void GameRoomWindow::boardChanged() { board_->update(); }
 
 void GameRoomWindow::statusChanged()
@@ -186,6 +227,9 @@ void GameRoomWindow::statusChanged()
     moveNumberLabel_->setText(QString::fromStdString(room_.moveNumberText()));
     notationLabel_->setText(QString::fromStdString(room_.notation()));
     forwardButton_->setVisible(room_.forwardVisible());
+    const QString fileName = QString::fromStdString(room_.fileName());
+    setWindowTitle(fileName.isEmpty() ? QString("Game Room") : "Game Room - " + fileName);
+    forms_.rememberFileName(fileName);
     showMoveList();
 }
 

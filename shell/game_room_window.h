@@ -43,7 +43,13 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     QAction* addCommand(QMenu* menu, const QString& text, const char* name,
                         const QKeySequence& shortcut, void (GameRoom::*command)());
+    QAction* addWindowCommand(QMenu* menu, const QString& text, const char* name,
+                              const QKeySequence& shortcut, void (GameRoomWindow::*command)());
     void buildMenu();
+    void openGame();
+    void saveGame();
+    void saveGameAs();
+    void print();
     QWidget* buildSidePanel();
     void exitClicked();
     void showMoveList();

@@ -52,11 +52,9 @@ StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms
     auto* exit = new KeyClickButton("Exit", "Command3", this);
     auto* rules = new KeyClickButton("Rules", "Command4", this);
     auto* about = new KeyClickButton("About", "Command5", this);
-    // Saved games and the rules menu are not part of this build yet.
-    open->setEnabled(false);
-    rules->setEnabled(false);
-
+    connect(open, &QPushButton::clicked, this, [this] { forms_.chooseAndOpenSavedGame(); });
     connect(enter, &QPushButton::clicked, this, [this] { forms_.showGameRoom(); });
+    connect(rules, &QPushButton::clicked, this, [this] { forms_.showRules(); });
     connect(exit, &QPushButton::clicked, qApp, &QApplication::quit, Qt::QueuedConnection);
     connect(about, &QPushButton::clicked, this, [this] { forms_.showAbout(); });
 

@@ -1,0 +1,79 @@
+#include "gameroom/game_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace palisade {
+
+namespace {
+
+// Far above any game's file, far below what could hurt.
+constexpr std::streamsize kLargestFile = 1 << 20;
+
+FileError systemError(const char* what)
+{
+    return FileError{std::string(what) + ": " + std::strerror(errno)};
+}
+
+// The permissions a new file gets, or those of the file it replaces.
+mode_t modeFor(const std::string& path)
+{
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 0777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool writeAll(int fd, const std::string& bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+std::variant<SavedGame, FileError> readSavedGame(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return systemError("it could not be read");
+    std::string bytes(static_cast<std::size_t>(kLargestFile) + 1, '\0');
+    file.read(bytes.data(), kLargestFile + 1);
+    if (file.bad()) return systemError("it could not be read");
+    if (file.gcount() > kLargestFile) return FileError{"it is far too large to be a saved game"};
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return decodeSavedGame(bytes);
+}
+
+std::optional<FileError> writeSavedGame(const std::string& path, const SavedGame& game)
+{
+    // A file the player protected stays as it is, whoever runs the program.
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && (existing.st_mode & 0222) == 0) {
+        return FileError{"the file is write-protected"};
+    }
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return systemError("no file can be written there");
+    const bool written = ::fchmod(fd, modeFor(path)) == 0 && writeAll(fd, encodeSavedGame(game)) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        FileError error = systemError("the file could not be written");
+        std::remove(temporary.c_str());
+        return error;
+    }
+    return std::nullopt;
+}
+
+} // namespace palisade

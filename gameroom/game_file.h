@@ -1,0 +1,18 @@
+#pragma once
+
+#include "gameroom/saved_game.h"
+
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace palisade {
+
+// Reads and checks the saved game at `path`.
+std::variant<SavedGame, FileError> readSavedGame(const std::string& path);
+
+// Writes the game so that the old file stays whole until the new one is
+// complete: a temporary file beside it, flushed to disk, then renamed over it.
+std::optional<FileError> writeSavedGame(const std::string& path, const SavedGame& game);
+
+} // namespace palisade
