@@ -145,12 +145,12 @@ TutorialWindow::TutorialWindow(const TutorialForm& form, const DisplayScale& sca
     }
     const bool smallScreen = scale.screenRatioX < 1.0;
     int firstLabelSize = 0;
-    for (const TutorialLabel& spec : form.labels) {
-        QLabel* label = makeLabel(spec.text, spec.name, this);
+    for (const TutorialLabel& wanted : form.labels) {
+        QLabel* label = makeLabel(wanted.text, wanted.name, this);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setGeometry(scaled(spec.rect, scale));
-        const int size = smallScreen ? smallScreenPointSize(spec, firstLabelSize) : spec.pointSize;
+        label->setGeometry(scaled(wanted.rect, scale));
+        const int size = smallScreen ? smallScreenPointSize(wanted, firstLabelSize) : wanted.pointSize;
         setPointSize(*label, size);
         if (firstLabelSize == 0) firstLabelSize = size;
     }
