@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -52,6 +53,20 @@ void answerNextMessageBox(QMessageBox::StandardButton answer)
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) qFatal("no message box open");
         box->button(answer)->click();
+    });
+}
+
+// Cancels the next file box once it is open.
+void cancelNextFileBox(int triesLeft = 50)
+{
+    QTimer::singleShot(10, [triesLeft] {
+        if (auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            box->reject();
+        } else if (triesLeft > 0) {
+            cancelNextFileBox(triesLeft - 1);
+        } else {
+            qFatal("no file box open");
+        }
     });
 }
 
@@ -189,6 +204,33 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.size() > 0);
         QCOMPARE(file.read(4), QByteArray("%PDF"));
+    }
+    void cancellingAFileBoxChangesNothing()
+    {
+        Forms forms;
+        forms.showGameRoom();
+        GameRoomWindow& window = *forms.gameRoom();
+        clickSquare(window, 8);
+        clickSquare(window, generateTargets(window.room().position(), 8).front().square);
+        const Position played = window.room().position();
+
+        for (const char* command : {"save", "savea"}) {
+            cancelNextFileBox();
+            window.findChild<QAction*>(command)->trigger();
+            QVERIFY(!window.room().gameSaved());
+            QCOMPARE(window.windowTitle(), QString("Game Room"));
+        }
+        // Open asks first about the unsaved move; Cancel there, or in the file box, keeps the game.
+        answerNextMessageBox(QMessageBox::Cancel);
+        window.findChild<QAction*>("open")->trigger();
+        QCOMPARE(window.room().position(), played);
+        QTimer::singleShot(0, [] {
+            cancelNextFileBox();
+            qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->button(QMessageBox::Ok)->click();
+        });
+        window.findChild<QAction*>("open")->trigger();
+        QCOMPARE(window.room().position(), played);
+        QVERIFY(!window.room().gameSaved());
     }
 };
 
