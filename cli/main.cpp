@@ -1,13 +1,18 @@
-// palisade-cli: the rules without a window, for scripts and tests.
+// palisade-cli: the game without a window, for scripts and tests.
 //   palisade-cli show             the start position, one half-board a block
 //   palisade-cli targets SQUARE   the targets of the piece on SQUARE (0..127)
+//   palisade-cli play [--file FILE] [--answers LETTERS] [--save OUT] TOKEN...
+//                                 plays a game through the game room
 
+#include "cli/play.h"
 #include "engine/position.h"
 #include "engine/targets.h"
 
 #include <charconv>
 #include <iostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -18,7 +23,8 @@ constexpr std::string_view kPieceLetters = ".PNBRQKpnbrqk";
 int usage()
 {
     std::cerr << "usage: palisade-cli show\n"
-                 "       palisade-cli targets SQUARE\n";
+                 "       palisade-cli targets SQUARE\n"
+                 "       palisade-cli play [--file FILE] [--answers LETTERS] [--save OUT] TOKEN...\n";
     return 2;
 }
 
@@ -59,5 +65,8 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (argc == 3 && std::string_view(argv[1]) == "targets") return printTargets(position, argv[2]);
+    if (argc >= 2 && std::string_view(argv[1]) == "play") {
+        return runPlay(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    }
     return usage();
 }
