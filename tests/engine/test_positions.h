@@ -1,17 +1,30 @@
 #pragma once
 
 #include "engine/position.h"
+#include "engine/targets.h"
 
-#include <initializer_list>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <utility>
+#include <vector>
 
 namespace palisade {
 
-using Placement = std::initializer_list<std::pair<int, int>>;
+// Piece codes by their letters, White's in capitals, for dense tables.
+namespace letters {
+inline constexpr int P = kWhitePawn, N = kWhiteKnight, B = kWhiteBishop, R = kWhiteRook, Q = kWhiteQueen,
+                     K = kWhiteKing, p = kBlackPawn, n = kBlackKnight, b = kBlackBishop, r = kBlackRook,
+                     q = kBlackQueen, k = kBlackKing;
+inline constexpr Status W = Status::WhiteToMove, Bl = Status::BlackToMove;
+} // namespace letters
+
+using Squares = std::vector<int>;
+using Pieces = std::vector<std::pair<int, int>>;
 
 // An otherwise empty block with the given (square, code) pieces. Without a king
 // of the side to move on it, every candidate passes the check test.
-inline Position with(Placement pieces, Status status = Status::WhiteToMove)
+inline Position with(const Pieces& pieces, Status status = Status::WhiteToMove)
 {
     Position position;
     position.status = status;
@@ -19,9 +32,16 @@ inline Position with(Placement pieces, Status status = Status::WhiteToMove)
     return position;
 }
 
-} // namespace palisade
-
-namespace palisade {
+// The targets of the piece on `index`, every one a plain target.
+inline Squares targetsOf(const Position& position, int index)
+{
+    Squares out;
+    for (const Target& t : generateTargets(position, index)) {
+        EXPECT_EQ(t.mark, kTargetMark) << t.square;
+        out.push_back(t.square);
+    }
+    return out;
+}
 
 // How far apart two squares are along each axis, as the rules see reach.
 struct Distance {
@@ -30,9 +50,8 @@ struct Distance {
 
 inline Distance distance(int a, int b)
 {
-    const Coords p = coordsOf(a), q = coordsOf(b);
-    auto gap = [](int x, int y) { return x > y ? x - y : y - x; };
-    return {gap(p.boards, q.boards), gap(p.rw, q.rw), gap(p.colmn, q.colmn)};
+    const Coords from = coordsOf(a), to = coordsOf(b);
+    return {std::abs(from.boards - to.boards), std::abs(from.rw - to.rw), std::abs(from.colmn - to.colmn)};
 }
 
 inline bool straightLine(Distance d) { return (d.boards > 0) + (d.rw > 0) + (d.colmn > 0) == 1; }
@@ -46,9 +65,6 @@ inline bool knightJump(Distance d)
 {
     return (d.boards == 0) != (d.rw == 0) && d.colmn > 0 && d.boards + d.rw + d.colmn == 3;
 }
-inline bool kingStep(Distance d)
-{
-    return d.boards <= 1 && d.rw <= 1 && d.colmn <= 1 && queenLine(d);
-}
+inline bool kingStep(Distance d) { return d.boards <= 1 && d.rw <= 1 && d.colmn <= 1 && queenLine(d); }
 
 } // namespace palisade

@@ -1,12 +1,16 @@
 #pragma once
 
-#include "gameroom/game_room_view.h"
+#include "../engine/test_positions.h"
+#include "gameroom/game_room.h"
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace palisade {
+
+using Line = std::vector<std::pair<int, int>>;
 
 // A screen in plain text: counts redraws and beeps, keeps every question and notice.
 class RecordingView : public GameRoomView {
@@ -22,21 +26,61 @@ public:
     bool ask(std::string_view question) override
     {
         questions.emplace_back(question);
-        if (answers.empty()) return false;
-        const bool yes = answers.front();
-        answers.erase(answers.begin());
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.erase(answers.begin());
         return yes;
     }
     void message(std::string_view text) override { messages.emplace_back(text); }
     void beep() override { ++beeps; }
 
-    int redraws = 0;
-    int beeps = 0;
-    std::vector<std::string> messages;
-    int statusChanges = 0;
-    bool answer = false;
+    int redraws = 0, statusChanges = 0, beeps = 0;
+    bool answer = false; // to OK / Cancel
     std::vector<bool> answers;
-    std::vector<std::string> questions;
+    std::vector<std::string> questions, messages;
+};
+
+// A game room on a fresh game, or on `start`, with a screen of its own.
+struct Room : RecordingView, GameRoom {
+    Room() : GameRoom(static_cast<RecordingView&>(*this)) { setUp(); }
+    explicit Room(const Position& start) : GameRoom(static_cast<RecordingView&>(*this)) { setUp(start); }
+
+    void play(int from, int to)
+    {
+        clickSquare(from);
+        ASSERT_TRUE(isTarget(to)) << from << " -> " << to;
+        clickSquare(to);
+    }
+    void play(const Line& line)
+    {
+        for (const auto& [from, to] : line) ASSERT_NO_FATAL_FAILURE(play(from, to));
+    }
+    // The marks the board shows.
+    std::map<int, int> marks() const
+    {
+        std::map<int, int> shown;
+        for (int i = 0; i < kSquareCount; ++i) {
+            if (mark(i) != kNoMark) shown[i] = mark(i);
+        }
+        return shown;
+    }
+    // The marks of the piece on `square` as the rules give them.
+    std::map<int, int> targetMarks(int square) const
+    {
+        std::map<int, int> rules;
+        for (const Target& t : generateTargets(position(), square)) rules[t.square] = t.mark;
+        return rules;
+    }
+    void expectSelected(int square) const
+    {
+        EXPECT_TRUE(pieceSelected());
+        EXPECT_EQ(selectedSquare(), square);
+        EXPECT_EQ(marks(), targetMarks(square));
+    }
+    void expectIdle() const
+    {
+        EXPECT_FALSE(pieceSelected() || selectionLocked());
+        EXPECT_TRUE(marks().empty());
+    }
 };
 
 } // namespace palisade
