@@ -53,7 +53,7 @@ void rookQK(const Position& position, int index, TargetList& out)
     walkRays(position, index, kOrthogonalSteps, out);
 }
 
-TargetList generateTargets(const Position& position, int index)
+TargetList ordinaryTargets(const Position& position, int index)
 {
     TargetList targets;
     const int code = position.squares[index];
@@ -67,8 +67,14 @@ TargetList generateTargets(const Position& position, int index)
         const Kind kind = kindOf(code);
         if (kind == Kind::Bishop || kind == Kind::Queen || kind == Kind::King) bishopQK(position, index, targets);
         if (kind == Kind::Rook || kind == Kind::Queen || kind == Kind::King) rookQK(position, index, targets);
-        if (kind == Kind::King) queencastle(position, index, targets);
     }
+    return targets;
+}
+
+TargetList generateTargets(const Position& position, int index)
+{
+    TargetList targets = ordinaryTargets(position, index);
+    if (isKing(position.squares[index])) queencastle(position, index, targets);
     return targets;
 }
 

@@ -37,6 +37,9 @@ void rookQK(const Position& position, int index, TargetList& out);
 void whitepawn(const Position& position, int index, TargetList& out);
 void blackpawn(const Position& position, int index, TargetList& out);
 
+// The targets of the piece on `index` by its kind's moves, castles aside.
+TargetList ordinaryTargets(const Position& position, int index);
+
 // Runs the generators that serve the piece on `index`, in the order a
 // selection runs them: a king's castle marks come last and replace the plain
 // mark of a square they share. An empty square has none.

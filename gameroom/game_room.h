@@ -9,6 +9,7 @@
 #include "gameroom/saved_game.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -110,6 +111,7 @@ private:
     void updateKingTrial();
     void nameLoadedMoves();
     void showRestored();
+    void goTo(std::optional<int> k);
     void releaseSelection();
 
     GameRoomView& view_;

@@ -79,9 +79,11 @@ void GameRoom::takeBack()
     showRestored();
 }
 
-void GameRoom::forward()
+void GameRoom::forward() { goTo(history_.forward()); }
+
+// Shows a recorded position the history moved to, if it moved.
+void GameRoom::goTo(std::optional<int> k)
 {
-    const auto k = history_.forward();
     if (!k) return;
     releaseSelection();
     restore(*k);
@@ -97,13 +99,6 @@ void GameRoom::backToFirstMove()
     showRestored();
 }
 
-void GameRoom::forwardToEnd()
-{
-    const auto k = history_.forwardToEnd();
-    if (!k) return;
-    releaseSelection();
-    restore(*k);
-    showRestored();
-}
+void GameRoom::forwardToEnd() { goTo(history_.forwardToEnd()); }
 
 } // namespace palisade

@@ -1,6 +1,7 @@
 #include "shell/help_window.h"
 
 #include "render/tutorial_pictures.h"
+#include "shell/escape_key.h"
 
 #include <QFile>
 #include <QKeyEvent>
@@ -71,11 +72,7 @@ QVariant HelpWindow::loadResource(int type, const QUrl& name)
 
 void HelpWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        hide();
-        return;
-    }
-    QTextBrowser::keyPressEvent(event);
+    if (!hideOnEscape(*this, *event)) QTextBrowser::keyPressEvent(event);
 }
 
 } // namespace palisade

@@ -2,6 +2,7 @@
 
 #include "render/board_geometry.h"
 #include "render/board_painter.h"
+#include "shell/escape_key.h"
 #include "shell/forms.h"
 #include "shell/labels.h"
 
@@ -168,11 +169,7 @@ void RulesMenu::paintEvent(QPaintEvent*)
 // Esc on any of the buttons reaches the menu and puts it away.
 void RulesMenu::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        hide();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!hideOnEscape(*this, *event)) QWidget::keyPressEvent(event);
 }
 
 } // namespace palisade

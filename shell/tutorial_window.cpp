@@ -1,5 +1,6 @@
 #include "shell/tutorial_window.h"
 
+#include "shell/escape_key.h"
 #include "shell/labels.h"
 
 #include <QKeyEvent>
@@ -158,11 +159,7 @@ TutorialWindow::TutorialWindow(const TutorialForm& form, const DisplayScale& sca
 
 void TutorialWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        hide();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!hideOnEscape(*this, *event)) QWidget::keyPressEvent(event);
 }
 
 } // namespace palisade
