@@ -4,10 +4,10 @@
 #include "render/board_view.h"
 #include "render/piece_painter.h"
 #include "render/pictures.h"
+#include "shell/file_box.h"
 #include "shell/forms.h"
 #include "shell/key_click_button.h"
 #include "shell/labels.h"
-#include "shell/file_box.h"
 #include "shell/print_board.h"
 
 #include <QApplication>

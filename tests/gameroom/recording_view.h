@@ -12,7 +12,9 @@ namespace palisade {
 
 using Line = std::vector<std::pair<int, int>>;
 
-// A screen in plain text: counts redraws and beeps, keeps every question and notice.
+// A screen in plain text: counts redraws and beeps, keeps every question and
+// notice. OK / Cancel questions get `answer`; Yes / No questions the queued
+// `answers` in turn, then No.
 class RecordingView : public GameRoomView {
 public:
     void boardChanged() override { ++redraws; }
@@ -22,7 +24,6 @@ public:
         questions.emplace_back(question);
         return answer;
     }
-    // Yes / No questions take the queued answers in turn, then No.
     bool ask(std::string_view question) override
     {
         questions.emplace_back(question);
@@ -34,7 +35,7 @@ public:
     void beep() override { ++beeps; }
 
     int redraws = 0, statusChanges = 0, beeps = 0;
-    bool answer = false; // to OK / Cancel
+    bool answer = false;
     std::vector<bool> answers;
     std::vector<std::string> questions, messages;
 };
@@ -54,7 +55,6 @@ struct Room : RecordingView, GameRoom {
     {
         for (const auto& [from, to] : line) ASSERT_NO_FATAL_FAILURE(play(from, to));
     }
-    // The marks the board shows.
     std::map<int, int> marks() const
     {
         std::map<int, int> shown;
@@ -63,18 +63,13 @@ struct Room : RecordingView, GameRoom {
         }
         return shown;
     }
-    // The marks of the piece on `square` as the rules give them.
-    std::map<int, int> targetMarks(int square) const
+    // Selected, with the marks the rules give the piece.
+    void expectSelected(int square) const
     {
         std::map<int, int> rules;
         for (const Target& t : generateTargets(position(), square)) rules[t.square] = t.mark;
-        return rules;
-    }
-    void expectSelected(int square) const
-    {
-        EXPECT_TRUE(pieceSelected());
-        EXPECT_EQ(selectedSquare(), square);
-        EXPECT_EQ(marks(), targetMarks(square));
+        EXPECT_TRUE(pieceSelected() && selectedSquare() == square) << square;
+        EXPECT_EQ(marks(), rules);
     }
     void expectIdle() const
     {

@@ -33,52 +33,46 @@ void expectFrozen(Room& room)
     EXPECT_EQ(room.position(), before);
 }
 
-TEST(Verdict, CheckIsShownWithABeepAndHiddenByTheNextMove)
-{
-    // The rook reaching 16 attacks Black's king on 0 along its line.
-    Room room(with({{0, k}, {19, R}, {30, k}, {96, K}, {105, K}}));
-    room.play(19, 16);
-    EXPECT_TRUE(room.checkShown());
-    EXPECT_EQ(room.beeps, 1);
-    EXPECT_EQ(room.statusText(), "Black to Move");
-    room.play(0, 1);
-    EXPECT_FALSE(room.checkShown());
-    EXPECT_EQ(room.beeps, 1);
-}
-
-TEST(Verdict, MateAndStalemateEndTheGameUnlessALoneKingIsFreed)
+// Check, mate and stalemate each beep once; no move without check draws
+// unless it frees a lone king.
+TEST(Verdict, CheckMateAndStalemateUnlessALoneKingIsFreed)
 {
     struct {
         Position position;
         int from, to;
         const char* status;
+        bool check;
         int loneKingFree;
     } cases[] = {
-        {kFork, 4, 10, "White Wins!", 0},
-        {with({{4, n}, {16, K}, {25, K}, {110, k}, {118, k}}, Bl), 4, 10, "Black Wins!", 0},
+        // The rook reaching 16 attacks Black's king on 0 along its line.
+        {with({{0, k}, {19, R}, {30, k}, {96, K}, {105, K}}), 19, 16, "Black to Move", true, 0},
+        {kFork, 4, 10, "White Wins!", false, 0},
+        {with({{4, n}, {16, K}, {25, K}, {110, k}, {118, k}}, Bl), 4, 10, "Black Wins!", false, 0},
         // Stalemate with both kings: nothing is freed.
-        {with({{0, k}, {1, k}, {41, Q}, {44, B}, {115, K}, {118, K}}), 44, 35, "DRAW!", 0},
+        {with({{0, k}, {1, k}, {41, Q}, {44, B}, {115, K}, {118, K}}), 44, 35, "DRAW!", false, 0},
         // A single king, Black's only piece, may move once freed.
-        {with({{0, k}, {110, K}, {118, K}}), 110, 102, "Black to Move", 1},
+        {with({{0, k}, {110, K}, {118, K}}), 110, 102, "Black to Move", false, 1},
         // The queens leave the single king no square even once it is freed.
-        {with({{0, k}, {28, Q}, {44, Q}, {106, K}, {119, K}}), 44, 41, "DRAW!", 1}};
+        {with({{0, k}, {28, Q}, {44, Q}, {106, K}, {119, K}}), 44, 41, "DRAW!", false, 1}};
     for (const auto& c : cases) {
         Room room(c.position);
         room.play(c.from, c.to);
+        const bool over = !sideToMove(room.position().status);
         EXPECT_EQ(room.statusText(), c.status);
+        EXPECT_EQ(room.checkShown(), c.check) << c.status;
         EXPECT_EQ(room.position().loneKingFree, c.loneKingFree) << c.status;
-        EXPECT_FALSE(room.checkShown());
-        if (room.statusText() == "Black to Move") {
-            EXPECT_EQ(room.beeps, 0);
-            room.play(0, 1);
-        } else {
-            EXPECT_EQ(room.beeps, 1);
+        EXPECT_EQ(room.beeps, over || c.check ? 1 : 0) << c.status;
+        if (over) {
             expectFrozen(room);
+            continue;
         }
+        room.play(0, 1); // the next move hides "Check!"
+        EXPECT_FALSE(room.checkShown());
+        EXPECT_EQ(room.beeps, c.check ? 1 : 0);
     }
 }
 
-TEST(Verdict, RepetitionDrawsOnlyWhenFourAndEightHalfMovesBackMatch)
+TEST(Verdict, RepetitionDrawsOnlyWhenFourAndEightHalfMovesBackMatchAndNoMate)
 {
     // Knights out and back twice: the 8th half-move repeats the 4th and the
     // start. After a pawn move the position of the 1st half-move returns at
@@ -93,13 +87,9 @@ TEST(Verdict, RepetitionDrawsOnlyWhenFourAndEightHalfMovesBackMatch)
         }
         EXPECT_EQ(room.beeps, 1);
     }
-}
-
-TEST(Verdict, ARepeatedPositionThatMatesIsAWin)
-{
     // Across a Switch Sides the squares repeat while the game does not: the
     // pawns on 33 and 62 now guard the other way, so the queen's return to 96
-    // mates the king on 32.
+    // mates the king on 32, and a mate is a win.
     Room room(with({{32, k}, {33, P}, {34, K}, {61, K}, {62, P}, {63, k}, {96, Q}}, Bl));
     ASSERT_NO_FATAL_FAILURE(room.play({{32, 40}, {96, 105}, {40, 32}, {105, 96}, {32, 40}, {96, 123}}));
     room.switchSides();
@@ -156,7 +146,11 @@ TEST(TwoKingTrial, BothEscapesAskWhichKingToKeep)
         EXPECT_TRUE(room.selectionLocked());
         room.expectSelected(kept);
         ASSERT_FALSE(room.marks().empty());
-        // Only a marked square answers: the king stays chosen until it moves.
+        // Switch Sides keeps the chosen king selected, and only a marked square
+        // answers: the king stays chosen until it moves.
+        room.switchSides();
+        room.expectSelected(turnedSquare(kept));
+        room.switchSides();
         const std::map<int, int> marks = room.marks();
         for (int square = 0; square < kSquareCount; ++square) {
             if (!room.isTarget(square)) room.clickSquare(square);
@@ -170,7 +164,7 @@ TEST(TwoKingTrial, BothEscapesAskWhichKingToKeep)
     }
 }
 
-TEST(Commands, SwitchSidesTurnsTheBoardAndKeepsOnlyALockedSelection)
+TEST(Commands, SwitchSidesTurnsTheBoardAndDropsTheSelection)
 {
     Room room;
     room.play(1, 3); // a double step: Black may take en passant
@@ -195,15 +189,6 @@ TEST(Commands, SwitchSidesTurnsTheBoardAndKeepsOnlyALockedSelection)
     room.takeBack();
     EXPECT_EQ(room.position().enPassantSquare, 31);
     EXPECT_EQ(room.position().sidesSwitched, 1);
-
-    Room trial(withBothKingsToDestroy(kFork));
-    trial.answers = {true};
-    trial.play(4, 10);
-    trial.switchSides();
-    EXPECT_TRUE(trial.selectionLocked());
-    trial.expectSelected(turnedSquare(16));
-    EXPECT_EQ(trial.position().squares[turnedSquare(16)], k);
-    EXPECT_FALSE(trial.marks().empty());
 }
 
 TEST(Commands, WinOptionIsLockedOnceAKingIsGivenUp)
@@ -231,10 +216,9 @@ TEST(Commands, WinOptionIsLockedOnceAKingIsGivenUp)
 TEST(Commands, DrawAndResignEndPlayOnceDropTheSelectionAndStayInTheRecord)
 {
     using Command = void (GameRoom::*)();
-    const std::tuple<Command, bool, const char*> cases[] = {{&GameRoom::resign, true, "Black Wins!"},
-                                                            {&GameRoom::resign, false, "White Wins!"},
-                                                            {&GameRoom::declareDraw, true, "DRAW!"},
-                                                            {&GameRoom::declareDraw, false, "DRAW!"}};
+    const std::tuple<Command, bool, const char*> cases[] = {
+        {&GameRoom::resign, true, "Black Wins!"}, {&GameRoom::resign, false, "White Wins!"},
+        {&GameRoom::declareDraw, true, "DRAW!"}, {&GameRoom::declareDraw, false, "DRAW!"}};
     Room room;
     for (const auto& [command, whiteToMove, text] : cases) {
         room.setUp();
