@@ -12,9 +12,8 @@ namespace palisade {
 
 using Line = std::vector<std::pair<int, int>>;
 
-// A screen in plain text: counts redraws and beeps, keeps every question and
-// notice. OK / Cancel questions get `answer`; Yes / No questions the queued
-// `answers` in turn, then No.
+// A screen in plain text: counts redraws and beeps, keeps every question and notice.
+// OK / Cancel questions get `answer`; Yes / No questions the queued `answers` in turn, then No.
 class RecordingView : public GameRoomView {
 public:
     void boardChanged() override { ++redraws; }
@@ -71,11 +70,7 @@ struct Room : RecordingView, GameRoom {
         EXPECT_TRUE(pieceSelected() && selectedSquare() == square) << square;
         EXPECT_EQ(marks(), rules);
     }
-    void expectIdle() const
-    {
-        EXPECT_FALSE(pieceSelected() || selectionLocked());
-        EXPECT_TRUE(marks().empty());
-    }
+    void expectIdle() const { EXPECT_TRUE(!pieceSelected() && !selectionLocked() && marks().empty()); }
 };
 
 } // namespace palisade
