@@ -75,23 +75,13 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     statusChanged();
 }
 
-QAction* GameRoomWindow::addCommand(QMenu* menu, const QString& text, const char* name,
-                                    const QKeySequence& shortcut, void (GameRoom::*command)())
+QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,
+                                     const QKeySequence& shortcut, const std::function<void()>& run)
 {
     QAction* action = menu->addAction(text);
     action->setObjectName(name);
     action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this, [this, command] { (room_.*command)(); });
-    return action;
-}
-
-QAction* GameRoomWindow::addWindowCommand(QMenu* menu, const QString& text, const char* name,
-                                          const QKeySequence& shortcut, void (GameRoomWindow::*command)())
-{
-    QAction* action = menu->addAction(text);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this, command);
+    connect(action, &QAction::triggered, this, run);
     return action;
 }
 
@@ -103,20 +93,17 @@ void GameRoomWindow::buildMenu()
 
     QMenu* menu = menuBar()->addMenu("Menu");
     menu->setObjectName("Menu");
-    addCommand(menu, "New", "refreshgame", QKeySequence("Ctrl+N"), &GameRoom::newGame);
-    addWindowCommand(menu, "Open", "open", QKeySequence("Ctrl+O"), &GameRoomWindow::openGame);
-    addWindowCommand(menu, "Save As", "savea", {}, &GameRoomWindow::saveGameAs);
-    addWindowCommand(menu, "Save", "save", QKeySequence("Ctrl+S"), &GameRoomWindow::saveGame);
-    addCommand(menu, "Win Option?", "option", {}, &GameRoom::toggleWinOption);
-    addCommand(menu, "Resign", "resign", {}, &GameRoom::resign);
-    addCommand(menu, "Declare Draw", "Draws", {}, &GameRoom::declareDraw);
-    addCommand(menu, "<< Back to First Move - For Playback", "beginning", {}, &GameRoom::backToFirstMove);
-    addCommand(menu, ">> Forward to end - End Playback", "forward", {}, &GameRoom::forwardToEnd);
-    addWindowCommand(menu, "Print Board Position", "boardpos", QKeySequence("Ctrl+P"), &GameRoomWindow::print);
-    QAction* rules = menu->addAction("Rules / Help?");
-    rules->setObjectName("Ruleofgame");
-    rules->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(rules, &QAction::triggered, this, [this] { forms_.showRules(); });
+    addMenuItem(menu, "New", "refreshgame", QKeySequence("Ctrl+N"), [this] { room_.newGame(); });
+    addMenuItem(menu, "Open", "open", QKeySequence("Ctrl+O"), [this] { openGame(); });
+    addMenuItem(menu, "Save As", "savea", {}, [this] { saveGameAs(); });
+    addMenuItem(menu, "Save", "save", QKeySequence("Ctrl+S"), [this] { saveGame(); });
+    addMenuItem(menu, "Win Option?", "option", {}, [this] { room_.toggleWinOption(); });
+    addMenuItem(menu, "Resign", "resign", {}, [this] { room_.resign(); });
+    addMenuItem(menu, "Declare Draw", "Draws", {}, [this] { room_.declareDraw(); });
+    addMenuItem(menu, "<< Back to First Move - For Playback", "beginning", {}, [this] { room_.backToFirstMove(); });
+    addMenuItem(menu, ">> Forward to end - End Playback", "forward", {}, [this] { room_.forwardToEnd(); });
+    addMenuItem(menu, "Print Board Position", "boardpos", QKeySequence("Ctrl+P"), [this] { print(); });
+    addMenuItem(menu, "Rules / Help?", "Ruleofgame", QKeySequence(Qt::Key_F1), [this] { forms_.showRules(); });
 }
 
 bool GameRoomWindow::eventFilter(QObject* watched, QEvent* event)

@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QKeySequence;
 class QLabel;
@@ -41,10 +43,8 @@ private:
     void beep() override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
-    QAction* addCommand(QMenu* menu, const QString& text, const char* name,
-                        const QKeySequence& shortcut, void (GameRoom::*command)());
-    QAction* addWindowCommand(QMenu* menu, const QString& text, const char* name,
-                              const QKeySequence& shortcut, void (GameRoomWindow::*command)());
+    QAction* addMenuItem(QMenu* menu, const QString& text, const char* name, const QKeySequence& shortcut,
+                         const std::function<void()>& run);
     void buildMenu();
     void openGame();
     void saveGame();
