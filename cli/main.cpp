@@ -3,7 +3,12 @@
 //   palisade-cli targets SQUARE   the targets of the piece on SQUARE (0..127)
 //   palisade-cli play [--file FILE] [--answers LETTERS] [--save OUT] TOKEN...
 //                                 plays a game through the game room
+//   palisade-cli moves [--reference] [FILE]
+//   palisade-cli perft DEPTH [--reference] [FILE]
+//   palisade-cli divide DEPTH [--reference] [FILE]
+//                                 the legal moves and the size of the tree below
 
+#include "cli/move_commands.h"
 #include "cli/play.h"
 #include "engine/position.h"
 #include "engine/targets.h"
@@ -24,7 +29,10 @@ int usage()
 {
     std::cerr << "usage: palisade-cli show\n"
                  "       palisade-cli targets SQUARE\n"
-                 "       palisade-cli play [--file FILE] [--answers LETTERS] [--save OUT] TOKEN...\n";
+                 "       palisade-cli play [--file FILE] [--answers LETTERS] [--save OUT] TOKEN...\n"
+                 "       palisade-cli moves [--reference] [FILE]\n"
+                 "       palisade-cli perft DEPTH [--reference] [FILE]\n"
+                 "       palisade-cli divide DEPTH [--reference] [FILE]\n";
     return 2;
 }
 
@@ -67,6 +75,12 @@ int main(int argc, char* argv[])
     if (argc == 3 && std::string_view(argv[1]) == "targets") return printTargets(position, argv[2]);
     if (argc >= 2 && std::string_view(argv[1]) == "play") {
         return runPlay(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    }
+    if (argc >= 2) {
+        const std::string command = argv[1];
+        if (command == "moves" || command == "perft" || command == "divide") {
+            return runMoveCommand(command, std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+        }
     }
     return usage();
 }
