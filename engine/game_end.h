@@ -4,8 +4,8 @@
 
 namespace palisade {
 
-// Whether the side to move has any legal move, castles aside. Pieces are
-// tried in square order and the search stops at the first move found.
+// Whether the side to move has any legal move, castles aside: whether any of
+// its pieces would show a target when selected.
 bool hasLegalMove(const Position& position);
 
 } // namespace palisade
