@@ -14,7 +14,8 @@ namespace {
 
 using namespace palisade;
 
-void paintBoard(benchmark::State& state, bool withMarks)
+// `ratio` is the device pixel ratio: 2 on a HiDPI screen, four times the pixels.
+void paintBoard(benchmark::State& state, bool withMarks, int ratio)
 {
     Forms forms;
     forms.showGameRoom();
@@ -22,17 +23,22 @@ void paintBoard(benchmark::State& state, bool withMarks)
     BoardView& board = window.boardView();
     board.resize(board.sizeHint());
     if (withMarks) window.room().clickSquare(64); // a knight with targets
-    QImage image(board.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage image(board.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     for (auto _ : state) board.render(&image);
 }
 
-void BM_PaintBoard(benchmark::State& state) { paintBoard(state, false); }
-void BM_PaintBoardWithMarks(benchmark::State& state) { paintBoard(state, true); }
+void BM_PaintBoard(benchmark::State& state) { paintBoard(state, false, 1); }
+void BM_PaintBoardWithMarks(benchmark::State& state) { paintBoard(state, true, 1); }
+void BM_PaintBoardHiDpi(benchmark::State& state) { paintBoard(state, false, 2); }
+void BM_PaintBoardWithMarksHiDpi(benchmark::State& state) { paintBoard(state, true, 2); }
 
 } // namespace
 
 BENCHMARK(BM_PaintBoard)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintBoardWithMarks)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintBoardHiDpi)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintBoardWithMarksHiDpi)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char* argv[])
 {

@@ -1,3 +1,4 @@
+#include "bench_positions.h"
 #include "engine/check.h"
 #include "engine/targets.h"
 
@@ -6,25 +7,6 @@
 namespace {
 
 using namespace palisade;
-
-// A middle game: both sides have brought pieces out into the block.
-Position middleGame()
-{
-    Position position = standardPosition();
-    auto move = [&position](int from, int to) {
-        position.squares[to] = position.squares[from];
-        position.squares[from] = kEmpty;
-    };
-    move(8, 18);
-    move(15, 21);
-    move(64, 74);
-    move(71, 77);
-    move(41, 43);
-    move(46, 44);
-    move(48, 50);
-    move(55, 53);
-    return position;
-}
 
 // What a click costs: the targets of every piece of the side to move.
 void targetsOfEveryPiece(benchmark::State& state, const Position& position)

@@ -2,6 +2,7 @@
 
 #include "render/board_geometry.h"
 #include "render/piece_painter.h"
+#include "render/piece_sprites.h"
 
 #include <QPainter>
 
@@ -53,7 +54,7 @@ void paintPieces(QPainter& painter, const Board& squares)
 {
     for (int square = 0; square < kSquareCount; ++square) {
         const int code = squares[square];
-        if (isPiece(code)) paintPiece(painter, code, board_geometry::pieceBox(square, code));
+        if (isPiece(code)) paintPieceFast(painter, code, board_geometry::pieceBox(square, code));
     }
 }
 
