@@ -14,7 +14,21 @@ constexpr Bits bitOf(int square) { return Bits{1} << square; }
 constexpr std::uint64_t lowHalf(Bits b) { return static_cast<std::uint64_t>(b); }
 constexpr std::uint64_t highHalf(Bits b) { return static_cast<std::uint64_t>(b >> 64); }
 
-constexpr int squareCount(Bits b) { return std::popcount(lowHalf(b)) + std::popcount(highHalf(b)); }
+// Without the processor's popcount instruction the library's call is slower
+// than counting in a register.
+constexpr int bitCount(std::uint64_t x)
+{
+#if defined(__POPCNT__)
+    return std::popcount(x);
+#else
+    x -= (x >> 1) & 0x5555'5555'5555'5555ULL;
+    x = (x & 0x3333'3333'3333'3333ULL) + ((x >> 2) & 0x3333'3333'3333'3333ULL);
+    x = (x + (x >> 4)) & 0x0f0f'0f0f'0f0f'0f0fULL;
+    return static_cast<int>((x * 0x0101'0101'0101'0101ULL) >> 56);
+#endif
+}
+
+constexpr int squareCount(Bits b) { return bitCount(lowHalf(b)) + bitCount(highHalf(b)); }
 
 // The lowest and the highest square of a set that is not empty.
 constexpr int lowestSquare(Bits b)
