@@ -5,6 +5,7 @@
 #include "engine/game_end.h"
 #include "engine/targets.h"
 #include "gameroom/game_room.h"
+#include "gameroom/silent_view.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,21 +16,11 @@ using namespace palisade;
 // White's queen of the middle game, with a dozen targets.
 constexpr int kQueen = 50;
 
-class QuietView : public GameRoomView {
-public:
-    void boardChanged() override {}
-    void statusChanged() override {}
-    bool confirm(std::string_view) override { return true; }
-    bool ask(std::string_view) override { return true; }
-    void message(std::string_view) override {}
-    void beep() override {}
-};
-
 // Picking a queen in a busy middle game: every target marked. The second
 // click puts it down again, so each pair is an upper bound on one pick.
 void BM_SelectClick(benchmark::State& state)
 {
-    QuietView view;
+    SilentView view(true);
     GameRoom room(view);
     room.setUp(middleGame());
     for (auto _ : state) {
@@ -52,7 +43,7 @@ void BM_EndOfGameTest(benchmark::State& state)
 // A whole move as a player makes it: pick, drop (with the verdict), take back.
 void BM_MoveAndTakeBack(benchmark::State& state)
 {
-    QuietView view;
+    SilentView view(true);
     GameRoom room(view);
     room.setUp(middleGame());
     const int drop = generateTargets(room.position(), kQueen).front().square;

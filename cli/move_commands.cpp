@@ -6,6 +6,7 @@
 #include "engine/reference_moves.h"
 #include "gameroom/game_file.h"
 #include "gameroom/game_room.h"
+#include "gameroom/silent_view.h"
 
 #include <algorithm>
 #include <charconv>
@@ -22,17 +23,6 @@ struct Request {
     bool reference = false;
     int depth = 0;
     std::string file;
-};
-
-// A screen that shows nothing: only the position of a reopened game is wanted.
-class SilentView : public GameRoomView {
-public:
-    void boardChanged() override {}
-    void statusChanged() override {}
-    bool confirm(std::string_view) override { return false; }
-    bool ask(std::string_view) override { return false; }
-    void message(std::string_view) override {}
-    void beep() override {}
 };
 
 std::optional<int> depthOf(const std::string& text)
