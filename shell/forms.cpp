@@ -8,9 +8,12 @@
 #include "shell/rules_menu.h"
 #include "shell/start_screen.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace palisade {
@@ -113,6 +116,32 @@ void Forms::chooseAndOpenSavedGame()
 {
     const QString path = chooseSavedGame(startScreen_, FileBoxMode::Open);
     if (!path.isEmpty()) openSavedGame(path);
+}
+
+QString Forms::recoveryPath() const
+{
+    const QString directory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(directory);
+    return directory + "/recovery.brd";
+}
+
+bool Forms::hasRecoveredGame() const { return QFileInfo::exists(recoveryPath()); }
+
+void Forms::resumeRecoveredGame()
+{
+    RecoveryFile recovery(recoveryPath().toStdString());
+    auto game = recovery.read();
+    if (const auto* error = std::get_if<FileError>(&game)) {
+        QMessageBox::warning(startScreen_, QGuiApplication::applicationDisplayName(),
+                             "The unsaved game could not be recovered: " + QString::fromStdString(error->reason)
+                                 + ".");
+        recovery.remove();
+        return;
+    }
+    fileName_.clear();
+    if (!gameRoom_) createGameRoom();
+    gameRoom_->room().loadRecovered(std::get<SavedGame>(game));
+    raiseGameRoom();
 }
 
 void Forms::showAbout()

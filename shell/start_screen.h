@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QCloseEvent;
+class QPushButton;
 
 namespace palisade {
 
@@ -15,10 +16,12 @@ public:
     explicit StartScreen(Forms& forms, QWidget* parent = nullptr);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     Forms& forms_;
+    QPushButton* resume_ = nullptr;
 };
 
 } // namespace palisade
