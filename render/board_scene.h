@@ -21,6 +21,8 @@ struct BoardOptions {
     bool coordinates = true;
     bool lastMove = true;
     bool checks = true;
+
+    friend bool operator==(const BoardOptions&, const BoardOptions&) = default;
 };
 
 // Everything one picture of the board shows, read from the game room.
