@@ -75,8 +75,8 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     setCentralWidget(central);
     buildMenu();
     addHistoryKeys();
-    refusalLabel_ = makeLabel(QString(), "refusal", this);
-    statusBar()->addWidget(refusalLabel_, 1);
+    noticeLabel_ = makeLabel(QString(), "notice", this);
+    statusBar()->addWidget(noticeLabel_, 1);
 
     applyPreferences(loadPreferences());
     board_->setFocus();
@@ -134,7 +134,7 @@ void GameRoomWindow::buildMenu()
             return exportScoreSheet(path, exportedScene(), scoreSheetOf(room_));
         });
     });
-    addMenuItem(menu, "Preferences...", "editPreferences", QKeySequence::Preferences, [this] { editPreferences(); });
+    addMenuItem(menu, "Preferences...", "editPreferences", QKeySequence("Ctrl+,"), [this] { editPreferences(); });
 }
 
 // The history from the keyboard. Left and Right give way to the board while
@@ -173,7 +173,7 @@ void GameRoomWindow::exportBoard(const QString& caption, const QString& filter,
         message(("Could not export to " + path + ": " + *error + ".").toStdString());
         return;
     }
-    statusBar()->showMessage("Exported " + path);
+    noticeLabel_->setText("Exported " + path);
 }
 
 void GameRoomWindow::editPreferences()
@@ -289,16 +289,16 @@ void GameRoomWindow::print() { printWithDialog(*this); }
 void GameRoomWindow::boardChanged()
 {
     board_->update();
-    refusalLabel_->clear();
+    noticeLabel_->clear();
 }
 
-void GameRoomWindow::moveRefused(std::string_view reason) { refusalLabel_->setText(QString::fromUtf8(reason)); }
+void GameRoomWindow::moveRefused(std::string_view reason) { noticeLabel_->setText(QString::fromUtf8(reason)); }
 
 void GameRoomWindow::keepGameSafe()
 {
     if (!preferences_.autosave) return;
     if (const auto error = recovery_.follow(room_)) {
-        statusBar()->showMessage("The game could not be kept safe: " + QString::fromStdString(error->reason));
+        noticeLabel_->setText("The game could not be kept safe: " + QString::fromStdString(error->reason));
     }
 }
 

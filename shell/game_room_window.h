@@ -81,7 +81,7 @@ private:
     QLabel* notationLabel_ = nullptr;
     QListWidget* moveList_ = nullptr;
     QPushButton* forwardButton_ = nullptr;
-    QLabel* refusalLabel_ = nullptr;
+    QLabel* noticeLabel_ = nullptr;
     bool exitConfirmed_ = false;
 };
 

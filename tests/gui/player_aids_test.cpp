@@ -105,10 +105,10 @@ private slots:
         clickSquare(window, 8);
         const SavedGame before = window.room().savedGame();
         clickSquare(window, 43);
-        QCOMPARE(label(window, "refusal")->text(), QString("The knight on 1b1 does not move to 2b4."));
+        QCOMPARE(label(window, "notice")->text(), QString("The knight on 1b1 does not move to 2b4."));
         QVERIFY(window.room().savedGame() == before && window.room().isTarget(42));
         clickSquare(window, 42);
-        QVERIFY(label(window, "refusal")->text().isEmpty());
+        QVERIFY(label(window, "notice")->text().isEmpty());
     }
 
     void theMoveListStepsAsTakeBackAndForwardDo()
