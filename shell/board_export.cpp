@@ -3,6 +3,7 @@
 #include "gameroom/game_room.h"
 #include "render/board_painter.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -83,7 +84,7 @@ void writeMoves(QPdfWriter& pdf, QPainter& painter, const ScoreSheet& sheet, dou
 ScoreSheet scoreSheetOf(const GameRoom& room)
 {
     ScoreSheet sheet;
-    const QString fileName = QString::fromStdString(room.fileName());
+    const QString fileName = QFileInfo(QString::fromStdString(room.fileName())).fileName();
     sheet.title = "Palisade Brindle - " + (fileName.isEmpty() ? QString("unsaved game") : fileName);
     sheet.details = {QString::fromUtf8(room.statusText()), QString::fromStdString(room.moveNumberText()),
                      "Win option: " + QString::fromUtf8(room.winOptionText())};

@@ -59,6 +59,8 @@ GameRoomWindow* Forms::gameRoom() const { return gameRoom_.data(); }
 
 void Forms::showStartScreen()
 {
+    // A game left unsaved is offered each time the start screen comes back.
+    startScreen().offerRecoveredGame(hasRecoveredGame());
     startScreen().show();
     startScreen().raise();
 }

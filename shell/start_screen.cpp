@@ -80,11 +80,10 @@ StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms
     enter->setFocus();
 }
 
-// A game left unsaved is offered each time the start screen shows.
-void StartScreen::showEvent(QShowEvent* event)
+void StartScreen::offerRecoveredGame(bool offered)
 {
-    resume_->setVisible(forms_.hasRecoveredGame());
-    QWidget::showEvent(event);
+    resume_->setVisible(offered);
+    adjustSize();
 }
 
 void StartScreen::closeEvent(QCloseEvent* event)

@@ -15,8 +15,10 @@ class StartScreen : public QWidget {
 public:
     explicit StartScreen(Forms& forms, QWidget* parent = nullptr);
 
+    // Shows "Resume Unsaved Game" while a game left unsaved waits.
+    void offerRecoveredGame(bool offered);
+
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
