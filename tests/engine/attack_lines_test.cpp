@@ -92,7 +92,7 @@ TEST(Refusal, NamesTheReasonAndThePiecesConcerned)
     EXPECT_EQ(whyNot(start, 41, 50), (Refusal{Kind::OnlyCaptures}));
     EXPECT_EQ(whyNot(start, 41, 44), (Refusal{Kind::NotAMove}));
 
-    // The rook between its king and the enemy rook, three half-boards apart, is pinned.
+    // The rook between its king and the enemy rook, two half-boards away, is pinned.
     const Position pinned = with({{8, K}, {40, K}, {72, R}, {104, r}});
     EXPECT_EQ(whyNot(pinned, 72, 73), (Refusal{Kind::KingAttacked, -1, 40, 104}));
     EXPECT_FALSE(whyNot(pinned, 72, 104));
