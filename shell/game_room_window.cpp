@@ -2,9 +2,9 @@
 
 #include "gameroom/game_file.h"
 #include "render/board_view.h"
-#include "shell/board_export.h"
 #include "render/piece_painter.h"
 #include "render/pictures.h"
+#include "shell/board_export.h"
 #include "shell/file_box.h"
 #include "shell/forms.h"
 #include "shell/key_click_button.h"
