@@ -19,8 +19,8 @@ bool pawnAttacksFrom(Step fromKingToPawn, Side kingSide, int sidesSwitched)
 // Walks each ray to its first occupied square; `attacks(piece, k, step)` says
 // whether the piece found k squares out attacks the king along it.
 template <std::size_t N, typename Attacks>
-void collectRayAttacks(const Board& squares, int king, const std::array<Step, N>& steps, Attacks attacks,
-                       std::vector<Attack>& out)
+void collectRayAttacks(const Board& squares, int king, const std::array<Step, N>& steps,
+                       Attacks attacks, std::vector<Attack>& out)
 {
     const Coords at = coordsOf(king);
     for (const Step& step : steps) {
@@ -53,15 +53,25 @@ std::vector<Attack> attacksOn(const Board& squares, int king, Side kingSide, int
     const Coords at = coordsOf(king);
     for (const Step& jump : kKnightJumps) {
         const int square = king + jump.delta();
-        if (jumpFits(at, jump) && squares[square] == knight) attacks.push_back({square, king, {square, king}});
+        if (jumpFits(at, jump) && squares[square] == knight) {
+            attacks.push_back({square, king, {square, king}});
+        }
     }
-    collectRayAttacks(squares, king, kDiagonalSteps, [&](int piece, int k, Step step) {
-        if (piece == bishop || piece == queen) return true;
-        return k == 1 && (piece == enemyKing || (piece == pawn && pawnAttacksFrom(step, kingSide, sidesSwitched)));
-    }, attacks);
-    collectRayAttacks(squares, king, kOrthogonalSteps, [&](int piece, int k, Step) {
-        return piece == rook || piece == queen || (k == 1 && piece == enemyKing);
-    }, attacks);
+    collectRayAttacks(
+        squares, king, kDiagonalSteps,
+        [&](int piece, int k, Step step) {
+            if (piece == bishop || piece == queen) return true;
+            return k == 1
+                   && (piece == enemyKing
+                       || (piece == pawn && pawnAttacksFrom(step, kingSide, sidesSwitched)));
+        },
+        attacks);
+    collectRayAttacks(
+        squares, king, kOrthogonalSteps,
+        [&](int piece, int k, Step) {
+            return piece == rook || piece == queen || (k == 1 && piece == enemyKing);
+        },
+        attacks);
     return attacks;
 }
 
@@ -71,7 +81,8 @@ std::vector<Attack> kingAttacks(const Position& position)
     for (const Side side : {Side::White, Side::Black}) {
         const KingSquares kings = kingsOf(position.squares, side);
         for (int i = 0; i < kings.count; ++i) {
-            const auto onKing = attacksOn(position.squares, kings.square[i], side, position.sidesSwitched);
+            const auto onKing =
+                attacksOn(position.squares, kings.square[i], side, position.sidesSwitched);
             attacks.insert(attacks.end(), onKing.begin(), onKing.end());
         }
     }

@@ -58,13 +58,16 @@ bool knightReaches(int pick, int drop)
 }
 
 // What stops a pawn advancing by `forward` (from `startColmn` it may go two).
-std::optional<Refusal> pawnShape(const Position& position, int pick, int drop, int forward, int startColmn)
+std::optional<Refusal> pawnShape(const Position& position, int pick, int drop, int forward,
+                                 int startColmn)
 {
     const Board& squares = position.squares;
     const Coords at = coordsOf(pick);
     if (!jumpFits(at, Step{0, 0, forward})) return notAMove();
     const int ahead = pick + forward;
-    if (drop == ahead) return squares[drop] == kEmpty ? std::nullopt : std::optional(blockedBy(drop));
+    if (drop == ahead) {
+        return squares[drop] == kEmpty ? std::nullopt : std::optional(blockedBy(drop));
+    }
     if (drop == ahead + forward && at.colmn == startColmn) {
         if (squares[ahead] != kEmpty) return blockedBy(ahead);
         return squares[drop] == kEmpty ? std::nullopt : std::optional(blockedBy(drop));
@@ -72,7 +75,8 @@ std::optional<Refusal> pawnShape(const Position& position, int pick, int drop, i
     for (const Step& aside : {Step{0, -1, 0}, Step{0, +1, 0}, Step{-1, 0, 0}, Step{+1, 0, 0}}) {
         const Step diagonal{aside.boards, aside.rw, forward};
         if (!jumpFits(at, diagonal) || pick + diagonal.delta() != drop) continue;
-        if (areEnemies(squares[pick], squares[drop]) || position.enPassantSquare == pick + aside.delta()) {
+        if (areEnemies(squares[pick], squares[drop])
+            || position.enPassantSquare == pick + aside.delta()) {
             return std::nullopt;
         }
         return squares[drop] == kEmpty ? Refusal{RefusalKind::OnlyCaptures} : blockedBy(drop);
@@ -108,7 +112,8 @@ Board boardAfter(const Position& position, int pick, int drop)
     board[drop] = mover;
     board[pick] = kEmpty;
     const int ep = position.enPassantSquare;
-    if ((mover == position.upPawn && ep == drop - 1) || (mover == position.downPawn && ep == drop + 1)) {
+    if ((mover == position.upPawn && ep == drop - 1)
+        || (mover == position.downPawn && ep == drop + 1)) {
         if (isSquare(ep)) board[ep] = kEmpty;
     }
     return board;
@@ -128,12 +133,15 @@ std::optional<Refusal> whyNot(const Position& position, int pick, int drop)
     const Side side = isWhite(mover) ? Side::White : Side::Black;
     const Board after = boardAfter(position, pick, drop);
     const KingSquares kings = kingsOf(after, side);
-    if (isKing(mover) && kings.count == 1 && position.kingTrial == 0 && position.loneKingFree == 0) {
+    if (isKing(mover) && kings.count == 1 && position.kingTrial == 0
+        && position.loneKingFree == 0) {
         return Refusal{RefusalKind::LoneKing};
     }
     for (int i = 0; i < kings.count; ++i) {
         const auto attacks = attacksOn(after, kings.square[i], side, position.sidesSwitched);
-        if (!attacks.empty()) return Refusal{RefusalKind::KingAttacked, -1, kings.square[i], attacks.front().attacker};
+        if (!attacks.empty()) {
+            return Refusal{RefusalKind::KingAttacked, -1, kings.square[i], attacks.front().attacker};
+        }
     }
     return notAMove(); // the check test refuses nothing else
 }

@@ -7,11 +7,11 @@
 namespace palisade {
 
 enum class RefusalKind {
-    NotAMove,      // the piece never moves that way
-    Blocked,       // a piece stands in the way, or one of the mover's own on the square
-    OnlyCaptures,  // a pawn goes aside only to take
-    KingAttacked,  // a king of the mover would stand attacked
-    LoneKing,      // a side down to one king may not move it yet
+    NotAMove,     // the piece never moves that way
+    Blocked,      // a piece stands in the way, or one of the mover's own on the square
+    OnlyCaptures, // a pawn goes aside only to take
+    KingAttacked, // a king of the mover would stand attacked
+    LoneKing,     // a side down to one king may not move it yet
 };
 
 struct Refusal {

@@ -33,18 +33,26 @@ std::string refusalText(const Position& position, int pick, int drop, const Refu
     case RefusalKind::NotAMove: return mover + " does not move to " + at(drop) + ".";
     case RefusalKind::Blocked:
         if (refusal.blocker == drop) {
-            return mover + " cannot take its own side's " + kindName(squares[drop]) + " on " + at(drop) + ".";
+            return mover + " cannot take its own side's " + kindName(squares[drop]) + " on "
+                   + at(drop) + ".";
         }
-        return mover + " is blocked by the " + kindName(squares[refusal.blocker]) + " on " + at(refusal.blocker) + ".";
-    case RefusalKind::OnlyCaptures: return mover + " goes to " + at(drop) + " only to take a piece.";
+        return mover + " is blocked by the " + kindName(squares[refusal.blocker]) + " on "
+               + at(refusal.blocker) + ".";
+    case RefusalKind::OnlyCaptures:
+        return mover + " goes to " + at(drop) + " only to take a piece.";
     case RefusalKind::KingAttacked: {
         const std::string king = sideName(squares[pick]) + "king";
         const int code = squares[refusal.attacker];
-        const std::string attacker = sideName(code) + kindName(code) + " on " + at(refusal.attacker);
-        if (refusal.king == drop) return king + " would be attacked on " + at(drop) + " by " + attacker + ".";
-        return "That would leave " + king + " on " + at(refusal.king) + " attacked by " + attacker + ".";
+        const std::string attacker =
+            sideName(code) + kindName(code) + " on " + at(refusal.attacker);
+        if (refusal.king == drop) {
+            return king + " would be attacked on " + at(drop) + " by " + attacker + ".";
+        }
+        return "That would leave " + king + " on " + at(refusal.king) + " attacked by " + attacker
+               + ".";
     }
-    case RefusalKind::LoneKing: return "A side down to one king may move it only when no other piece can move.";
+    case RefusalKind::LoneKing:
+        return "A side down to one king may move it only when no other piece can move.";
     }
     return {};
 }

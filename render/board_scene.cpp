@@ -20,7 +20,9 @@ const QColor kAttackInk(0xb0, 0x10, 0x10);
 void paintAttackSquares(QPainter& painter, const std::vector<Attack>& attacks)
 {
     for (const Attack& attack : attacks) {
-        for (std::size_t i = 1; i + 1 < attack.line.size(); ++i) board_painter::paintTint(painter, attack.line[i], kAttackLineTint);
+        for (std::size_t i = 1; i + 1 < attack.line.size(); ++i) {
+            board_painter::paintTint(painter, attack.line[i], kAttackLineTint);
+        }
         board_painter::paintTint(painter, attack.attacker, kAttackerTint);
         board_painter::paintTint(painter, attack.king, kAttackedKingTint);
     }
@@ -45,14 +47,19 @@ BoardScene sceneOf(const GameRoom& room, const BoardOptions& options)
     scene.squares = room.position().squares;
     scene.sidesSwitched = room.position().sidesSwitched;
     scene.selected = room.pieceSelected() ? room.selectedSquare() : -1;
-    for (int square = 0; square < kSquareCount; ++square) scene.marked[square] = room.isTarget(square);
+    for (int square = 0; square < kSquareCount; ++square) {
+        scene.marked[square] = room.isTarget(square);
+    }
     if (options.lastMove) scene.lastMove = room.lastMove();
     if (options.checks) scene.attacks = room.checkAttacks();
     scene.coordinates = options.coordinates;
     return scene;
 }
 
-QRectF sceneFrame(const BoardScene& scene) { return board_geometry::pictureFrame(scene.coordinates); }
+QRectF sceneFrame(const BoardScene& scene)
+{
+    return board_geometry::pictureFrame(scene.coordinates);
+}
 
 void paintScene(QPainter& painter, const BoardScene& scene)
 {

@@ -73,7 +73,8 @@ void writeMoves(QPdfWriter& pdf, QPainter& painter, const ScoreSheet& sheet, dou
         for (int half = 0; half < 2 && k + half < sheet.moves.size(); ++half) {
             // The move that led to the position shown is set in bold.
             painter.setFont(k + half + 1 == sheet.current ? bold : plain);
-            painter.drawText(QPointF(x + columnWidth * (0.15 + 0.42 * half), y + rowHeight), sheet.moves[k + half]);
+            painter.drawText(QPointF(x + columnWidth * (0.15 + 0.42 * half), y + rowHeight),
+                             sheet.moves[k + half]);
         }
         y += rowHeight;
     }
@@ -86,10 +87,13 @@ ScoreSheet scoreSheetOf(const GameRoom& room)
     ScoreSheet sheet;
     const QString fileName = QFileInfo(QString::fromStdString(room.fileName())).fileName();
     sheet.title = "Palisade Brindle - " + (fileName.isEmpty() ? QString("unsaved game") : fileName);
-    sheet.details = {QString::fromUtf8(room.statusText()), QString::fromStdString(room.moveNumberText()),
+    sheet.details = {QString::fromUtf8(room.statusText()),
+                     QString::fromStdString(room.moveNumberText()),
                      "Win option: " + QString::fromUtf8(room.winOptionText())};
     const MoveHistory& history = room.history();
-    for (int k = 1; k <= history.lastHalfMove(); ++k) sheet.moves << QString::fromStdString(history.moveText(k));
+    for (int k = 1; k <= history.lastHalfMove(); ++k) {
+        sheet.moves << QString::fromStdString(history.moveText(k));
+    }
     sheet.current = history.halfMoves();
     return sheet;
 }
@@ -119,7 +123,8 @@ std::optional<QString> exportSvg(const QString& path, const BoardScene& scene)
     });
 }
 
-std::optional<QString> exportScoreSheet(const QString& path, const BoardScene& scene, const ScoreSheet& sheet)
+std::optional<QString> exportScoreSheet(const QString& path, const BoardScene& scene,
+                                        const ScoreSheet& sheet)
 {
     return writeWhole(path, [&](QSaveFile& file) {
         QPdfWriter pdf(&file);
@@ -142,9 +147,11 @@ std::optional<QString> exportScoreSheet(const QString& path, const BoardScene& s
 
         // The board fills the width, or 60% of the height if that is less.
         const QSizeF frame = sceneFrame(scene).size();
-        const double scale = std::min(pdf.width() / frame.width(), 0.6 * pdf.height() / frame.height());
+        const double scale =
+            std::min(pdf.width() / frame.width(), 0.6 * pdf.height() / frame.height());
         paintSceneAt(painter, scene, QPointF((pdf.width() - frame.width() * scale) / 2, y), scale);
-        writeMoves(pdf, painter, sheet, y + frame.height() * scale + painter.fontMetrics().height());
+        writeMoves(pdf, painter, sheet,
+                   y + frame.height() * scale + painter.fontMetrics().height());
         return painter.end();
     });
 }

@@ -27,6 +27,7 @@ ScoreSheet scoreSheetOf(const GameRoom& room);
 // back in words.
 std::optional<QString> exportPng(const QString& path, const BoardScene& scene);
 std::optional<QString> exportSvg(const QString& path, const BoardScene& scene);
-std::optional<QString> exportScoreSheet(const QString& path, const BoardScene& scene, const ScoreSheet& sheet);
+std::optional<QString> exportScoreSheet(const QString& path, const BoardScene& scene,
+                                        const ScoreSheet& sheet);
 
 } // namespace palisade

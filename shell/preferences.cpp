@@ -20,21 +20,24 @@ constexpr auto kSettingsName = "preferences";
 
 Preferences loadPreferences()
 {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::applicationName(),
-                             kSettingsName);
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope,
+                             QCoreApplication::applicationName(), kSettingsName);
     const Preferences defaults;
     Preferences preferences;
-    preferences.board.coordinates = settings.value(kCoordinates, defaults.board.coordinates).toBool();
+    preferences.board.coordinates =
+        settings.value(kCoordinates, defaults.board.coordinates).toBool();
     preferences.board.lastMove = settings.value(kLastMove, defaults.board.lastMove).toBool();
     preferences.board.checks = settings.value(kChecks, defaults.board.checks).toBool();
-    preferences.explainRefusals = settings.value(kExplainRefusals, defaults.explainRefusals).toBool();
+    preferences.explainRefusals =
+        settings.value(kExplainRefusals, defaults.explainRefusals).toBool();
     preferences.autosave = settings.value(kAutosave, defaults.autosave).toBool();
     return preferences;
 }
 
 void savePreferences(const Preferences& preferences)
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::applicationName(), kSettingsName);
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope,
+                       QCoreApplication::applicationName(), kSettingsName);
     settings.setValue(kCoordinates, preferences.board.coordinates);
     settings.setValue(kLastMove, preferences.board.lastMove);
     settings.setValue(kChecks, preferences.board.checks);

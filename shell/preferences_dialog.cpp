@@ -11,12 +11,15 @@ PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent
     setObjectName("preferences");
     setWindowTitle("Preferences");
     new QVBoxLayout(this);
-    coordinates_ = addSwitch("Show the coordinates along the half-boards", "showCoordinates", current.board.coordinates);
+    coordinates_ = addSwitch("Show the coordinates along the half-boards", "showCoordinates",
+                             current.board.coordinates);
     lastMove_ = addSwitch("Highlight the last move", "showLastMove", current.board.lastMove);
-    checks_ = addSwitch("Mark a check: the king, its attackers and their lines", "showChecks", current.board.checks);
-    explainRefusals_ = addSwitch("Say why a move is not allowed (the piece stays selected)", "explainRefusals",
-                                 current.explainRefusals);
-    autosave_ = addSwitch("Keep the unsaved game safe after every move", "autosave", current.autosave);
+    checks_ = addSwitch("Mark a check: the king, its attackers and their lines", "showChecks",
+                        current.board.checks);
+    explainRefusals_ = addSwitch("Say why a move is not allowed (the piece stays selected)",
+                                 "explainRefusals", current.explainRefusals);
+    autosave_ =
+        addSwitch("Keep the unsaved game safe after every move", "autosave", current.autosave);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -14,7 +14,8 @@ using namespace letters;
 // that no pawn may use and ones that one may.
 Position randomPosition(std::mt19937& random)
 {
-    std::uniform_int_distribution<int> square(0, kSquareCount - 1), code(1, 12), coin(0, 1), count(6, 40);
+    std::uniform_int_distribution<int> square(0, kSquareCount - 1), code(1, 12), coin(0, 1),
+        count(6, 40);
     Position position;
     position.sidesSwitched = coin(random);
     position.upPawn = position.sidesSwitched == 0 ? kWhitePawn : kBlackPawn;
@@ -38,14 +39,18 @@ TEST(AttackLines, FindExactlyTheAttacksTheCheckTestSeesAlongUnbrokenLines)
         const Position position = randomPosition(random);
         for (int king = 0; king < kSquareCount; ++king) {
             for (const Side side : {Side::White, Side::Black}) {
-                const auto attacks = attacksOn(position.squares, king, side, position.sidesSwitched);
-                ASSERT_EQ(attacks.empty(), !kingAttacked(position.squares, king, side, position.sidesSwitched));
+                const auto attacks =
+                    attacksOn(position.squares, king, side, position.sidesSwitched);
+                ASSERT_EQ(attacks.empty(),
+                          !kingAttacked(position.squares, king, side, position.sidesSwitched));
                 for (const Attack& attack : attacks) {
-                    ASSERT_TRUE(attack.line.front() == attack.attacker && attack.line.back() == king);
+                    ASSERT_TRUE(attack.line.front() == attack.attacker
+                                && attack.line.back() == king);
                     ASSERT_TRUE(belongsTo(position.squares[attack.attacker], opponent(side)));
                     for (std::size_t i = 1; i + 1 < attack.line.size(); ++i) {
                         ASSERT_EQ(position.squares[attack.line[i]], kEmpty);
-                        ASSERT_EQ(attack.line[i + 1] - attack.line[i], attack.line[i] - attack.line[i - 1]);
+                        ASSERT_EQ(attack.line[i + 1] - attack.line[i],
+                                  attack.line[i] - attack.line[i - 1]);
                     }
                 }
             }
@@ -74,9 +79,11 @@ TEST(Refusal, SaysWhyForEveryMoveThatIsNotATargetAndNothingForTargets)
             if (!belongsTo(position.squares[pick], side)) continue;
             const TargetList targets = ordinaryTargets(position, pick);
             for (int drop = 0; drop < kSquareCount; ++drop) {
-                const bool target = std::any_of(targets.begin(), targets.end(),
-                                                [drop](const Target& t) { return t.square == drop; });
-                ASSERT_EQ(!whyNot(position, pick, drop).has_value(), target) << pick << " -> " << drop;
+                const bool target =
+                    std::any_of(targets.begin(), targets.end(),
+                                [drop](const Target& t) { return t.square == drop; });
+                ASSERT_EQ(!whyNot(position, pick, drop).has_value(), target)
+                    << pick << " -> " << drop;
             }
         }
     }
@@ -97,7 +104,8 @@ TEST(Refusal, NamesTheReasonAndThePiecesConcerned)
     EXPECT_EQ(whyNot(pinned, 72, 73), (Refusal{Kind::KingAttacked, -1, 40, 104}));
     EXPECT_FALSE(whyNot(pinned, 72, 104));
     // A king stepping onto an attacked square is named where it would stand.
-    EXPECT_EQ(whyNot(with({{8, K}, {40, K}, {96, r}}), 40, 32), (Refusal{Kind::KingAttacked, -1, 32, 96}));
+    EXPECT_EQ(whyNot(with({{8, K}, {40, K}, {96, r}}), 40, 32),
+              (Refusal{Kind::KingAttacked, -1, 32, 96}));
 
     Position lone = with({{40, K}, {100, r}, {10, P}});
     EXPECT_EQ(whyNot(lone, 40, 41), (Refusal{Kind::LoneKing}));

@@ -91,7 +91,8 @@ TEST(Refusal, EachKindIsToldAndTheSelectionStays)
 
     ExplainingRoom pinned(with({{8, K}, {40, K}, {72, R}, {104, r}, {31, k}, {63, k}}));
     pinned.clickSquare(72);
-    expectRefused(pinned, 73, "That would leave White's king on 2b1 attacked by Black's rook on 4b1.");
+    expectRefused(pinned, 73,
+                  "That would leave White's king on 2b1 attacked by Black's rook on 4b1.");
     pinned.clickSquare(104); // along the pin it may go
     EXPECT_TRUE(pinned.position().squares[104] == R && pinned.refusals.size() == 1);
 }
@@ -107,7 +108,8 @@ TEST(MoveList, StepsToAMoveExactlyAsTheTakeBackChain)
         while (stepped.halfMoves() > std::max(k, 0)) stepped.takeBack();
         while (stepped.halfMoves() < k && stepped.forwardVisible()) stepped.forward();
         EXPECT_EQ(jumped.savedGame(), stepped.savedGame()) << k;
-        EXPECT_TRUE(jumped.checkShown() == stepped.checkShown() && jumped.lastMove() == stepped.lastMove());
+        EXPECT_TRUE(jumped.checkShown() == stepped.checkShown()
+                    && jumped.lastMove() == stepped.lastMove());
     }
 }
 
@@ -132,7 +134,8 @@ TEST(BoardCursor, WalksEveryRowOfEveryHalfBoardAndStopsAtTheEdges)
 
 TEST(RecoveryFile, WrittenAfterEachUnsavedMoveAndRemovedWhenSavedOrFinished)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("palisade-recovery-" + std::to_string(::getpid()));
+    const auto dir = std::filesystem::temp_directory_path()
+                     / ("palisade-recovery-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     RecoveryFile recovery((dir / "recovery.brd").string());
     Room room;
@@ -146,7 +149,8 @@ TEST(RecoveryFile, WrittenAfterEachUnsavedMoveAndRemovedWhenSavedOrFinished)
 
     Room resumed;
     resumed.loadRecovered(std::get<SavedGame>(kept));
-    EXPECT_TRUE(resumed.position() == room.position() && !resumed.gameSaved() && resumed.fileName().empty());
+    EXPECT_TRUE(resumed.position() == room.position() && !resumed.gameSaved()
+                && resumed.fileName().empty());
 
     room.resign(); // a finished game needs no recovery
     recovery.follow(room);

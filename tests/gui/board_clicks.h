@@ -8,7 +8,8 @@
 namespace palisade {
 
 // Clicks the middle of a square's click cell, mapped the way the board maps it.
-inline void clickSquare(GameRoomWindow& window, int square, Qt::MouseButton mouseButton = Qt::LeftButton)
+inline void clickSquare(GameRoomWindow& window, int square,
+                        Qt::MouseButton mouseButton = Qt::LeftButton)
 {
     const CellLayout& cells = window.room().cells();
     const CellRect& cell = cells.cell(square);

@@ -41,7 +41,8 @@ QColor colourAt(GameRoomWindow& window, int square)
 {
     BoardView& board = window.boardView();
     const QImage picture = board.grab().toImage();
-    const QPoint point = board.pictureTransform().map(board_geometry::squareCentre(square)).toPoint();
+    const QPoint point =
+        board.pictureTransform().map(board_geometry::squareCentre(square)).toPoint();
     return picture.pixelColor(point);
 }
 
@@ -105,7 +106,8 @@ private slots:
         clickSquare(window, 8);
         const SavedGame before = window.room().savedGame();
         clickSquare(window, 43);
-        QCOMPARE(label(window, "notice")->text(), QString("The knight on 1b1 does not move to 2b4."));
+        QCOMPARE(label(window, "notice")->text(),
+                 QString("The knight on 1b1 does not move to 2b4."));
         QVERIFY(window.room().savedGame() == before && window.room().isTarget(42));
         clickSquare(window, 42);
         QVERIFY(label(window, "notice")->text().isEmpty());
@@ -120,7 +122,8 @@ private slots:
         play(window, kCrossBoardCheck);
         GameRoom& room = window.room();
         auto* list = window.findChild<QListWidget*>("moveList");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(1)).center());
         const SavedGame clicked = room.savedGame();
         QVERIFY(list->item(1)->font().bold() && !list->item(4)->font().bold());
 
@@ -151,8 +154,9 @@ private slots:
         QTest::keyClick(&board, Qt::Key_Down);
         QTest::keyClick(&board, Qt::Key_Return);
         QVERIFY(window.room().pieceSelected() && window.room().selectedSquare() == 8);
-        for (int row = 0; row < 4; ++row) QTest::keyClick(&board, Qt::Key_Down); // onto the next half-board
-        QTest::keyClick(&board, Qt::Key_Right); // while the cursor shows, Left and Right are the board's
+        // Down onto the next half-board; while the cursor shows, Left and Right are the board's.
+        for (int row = 0; row < 4; ++row) QTest::keyClick(&board, Qt::Key_Down);
+        QTest::keyClick(&board, Qt::Key_Right);
         QTest::keyClick(&board, Qt::Key_Right);
         QCOMPARE(board.cursorSquare(), 42);
         QTest::keyClick(&board, Qt::Key_Space);
@@ -175,7 +179,8 @@ private slots:
         QVERIFY(resume->isVisible());
         resume->click();
         GameRoom& room = forms.gameRoom()->room();
-        QVERIFY(room.halfMoves() == 2 && !room.gameSaved() && room.lastMove() == (PlayedMove{54, 52, 0}));
+        QVERIFY(room.halfMoves() == 2 && !room.gameSaved()
+                && room.lastMove() == (PlayedMove{54, 52, 0}));
 
         QTemporaryDir folder;
         room.save(folder.filePath("kept.brd").toStdString());
