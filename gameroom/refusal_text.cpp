@@ -33,8 +33,8 @@ std::string refusalText(const Position& position, int pick, int drop, const Refu
     case RefusalKind::NotAMove: return mover + " does not move to " + at(drop) + ".";
     case RefusalKind::Blocked:
         if (refusal.blocker == drop) {
-            return mover + " cannot take its own side's " + kindName(squares[drop]) + " on "
-                   + at(drop) + ".";
+            return mover + " cannot go to " + at(drop) + ": a " + kindName(squares[drop])
+                   + " of its own side stands there.";
         }
         return mover + " is blocked by the " + kindName(squares[refusal.blocker]) + " on "
                + at(refusal.blocker) + ".";

@@ -123,6 +123,8 @@ void Forms::chooseAndOpenSavedGame()
 QString Forms::recoveryPath() const
 {
     const QString directory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Without a data directory there is nowhere to keep the game: writing it then fails with a word.
+    if (directory.isEmpty()) return {};
     QDir().mkpath(directory);
     return directory + "/recovery.brd";
 }

@@ -48,7 +48,8 @@ public:
     // "Open Saved Game": asks for a file first.
     void chooseAndOpenSavedGame();
 
-    // Where the running game is kept safe, in the user's data directory.
+    // Where the running game is kept safe, in the user's data directory; empty
+    // when the system names none.
     QString recoveryPath() const;
     // A game left unsaved when the program last stopped waits there.
     bool hasRecoveredGame() const;
