@@ -140,6 +140,7 @@ void Forms::resumeRecoveredGame()
                              "The unsaved game could not be recovered: " + QString::fromStdString(error->reason)
                                  + ".");
         recovery.remove();
+        startScreen().offerRecoveredGame(false);
         return;
     }
     fileName_.clear();

@@ -1,7 +1,7 @@
 // The windows as a player meets them: captions, buttons, and clicks on the
 // drawn board that reach the game through the real widgets.
 
-#include "board_clicks.h"
+#include "window_driving.h"
 #include "engine/targets.h"
 #include "render/board_view.h"
 #include "shell/forms.h"
@@ -35,15 +35,6 @@ QString textOf(QWidget* parent, const char* name)
 QPushButton* button(QWidget* parent, const char* name)
 {
     return parent->findChild<QPushButton*>(name);
-}
-
-void answerNextMessageBox(QMessageBox::StandardButton answer)
-{
-    QTimer::singleShot(0, [answer] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) qFatal("no message box open");
-        box->button(answer)->click();
-    });
 }
 
 // Cancels the next file box once it is open.

@@ -2,7 +2,7 @@
 // moves, the move list, the keyboard, the recovery file, exports and
 // preferences. Settings and data go to a folder of the test's own.
 
-#include "board_clicks.h"
+#include "window_driving.h"
 #include "render/board_geometry.h"
 #include "shell/board_export.h"
 #include "shell/forms.h"
@@ -188,6 +188,19 @@ private slots:
         QVERIFY(QFile::exists(recovery));
         forms.gameRoom()->findChild<QAction*>("save")->trigger();
         QVERIFY(room.gameSaved() && !QFile::exists(recovery));
+    }
+
+    void aDamagedRecoveryFileIsToldAndDiscarded()
+    {
+        Forms forms;
+        QFile damaged(forms.recoveryPath());
+        QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("not a game") > 0);
+        damaged.close();
+        forms.showStartScreen();
+        auto* resume = forms.startScreen().findChild<QPushButton*>("resumeGame");
+        answerNextMessageBox(QMessageBox::Ok);
+        resume->click();
+        QVERIFY(!forms.gameRoom() && !resume->isVisible() && !QFile::exists(forms.recoveryPath()));
     }
 
     void exportsWriteFilesTheirReadersAccept()

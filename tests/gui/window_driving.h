@@ -3,6 +3,10 @@
 #include "render/board_view.h"
 #include "shell/game_room_window.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 namespace palisade {
@@ -17,6 +21,16 @@ inline void clickSquare(GameRoomWindow& window, int square,
                                (cell.top + cell.height / 2) / cells.twipsPerPixelY());
     const QPoint point = window.boardView().pictureTransform().map(picturePoint).toPoint();
     QTest::mouseClick(&window.boardView(), mouseButton, Qt::NoModifier, point);
+}
+
+// Answers the message box that the next step opens.
+inline void answerNextMessageBox(QMessageBox::StandardButton answer)
+{
+    QTimer::singleShot(0, [answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) qFatal("no message box open");
+        box->button(answer)->click();
+    });
 }
 
 } // namespace palisade
