@@ -59,6 +59,15 @@ bool optionShowsOn(GameRoomWindow& window, bool BoardOptions::*option, int squar
     return shown != plain;
 }
 
+// The game room as "Enter Game Room" opens it, once it is the active window.
+GameRoomWindow& enterGameRoom(Forms& forms)
+{
+    forms.showGameRoom();
+    GameRoomWindow& window = *forms.gameRoom();
+    if (!QTest::qWaitForWindowActive(&window)) qWarning("the game room did not become active");
+    return window;
+}
+
 QLabel* label(QWidget& window, const char* name) { return window.findChild<QLabel*>(name); }
 
 } // namespace
@@ -79,9 +88,8 @@ private slots:
     void lastMoveAndCheckAreDrawnWhereTheyAre()
     {
         Forms forms;
-        forms.showGameRoom();
-        GameRoomWindow& window = *forms.gameRoom();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        GameRoomWindow& window = enterGameRoom(forms);
+        QVERIFY(window.isActiveWindow());
         play(window, kCrossBoardCheck);
         QVERIFY(label(window, "Label3")->isVisible());
         const BoardScene scene = sceneOf(window.room(), window.boardView().options());
@@ -100,9 +108,8 @@ private slots:
     void refusedClicksSayWhyAndChangeNothing()
     {
         Forms forms;
-        forms.showGameRoom();
-        GameRoomWindow& window = *forms.gameRoom();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        GameRoomWindow& window = enterGameRoom(forms);
+        QVERIFY(window.isActiveWindow());
         clickSquare(window, 8);
         const SavedGame before = window.room().savedGame();
         clickSquare(window, 43);
@@ -116,9 +123,8 @@ private slots:
     void theMoveListStepsAsTakeBackAndForwardDo()
     {
         Forms forms;
-        forms.showGameRoom();
-        GameRoomWindow& window = *forms.gameRoom();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        GameRoomWindow& window = enterGameRoom(forms);
+        QVERIFY(window.isActiveWindow());
         play(window, kCrossBoardCheck);
         GameRoom& room = window.room();
         auto* list = window.findChild<QListWidget*>("moveList");
@@ -144,9 +150,8 @@ private slots:
     void theKeyboardAloneSelectsAndMoves()
     {
         Forms forms;
-        forms.showGameRoom();
-        GameRoomWindow& window = *forms.gameRoom();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        GameRoomWindow& window = enterGameRoom(forms);
+        QVERIFY(window.isActiveWindow());
         BoardView& board = window.boardView();
         board.setFocus();
         QTest::keyClick(&board, Qt::Key_Down); // shows the cursor on 0
@@ -206,8 +211,7 @@ private slots:
     void exportsWriteFilesTheirReadersAccept()
     {
         Forms forms;
-        forms.showGameRoom();
-        GameRoomWindow& window = *forms.gameRoom();
+        GameRoomWindow& window = enterGameRoom(forms);
         play(window, kCrossBoardCheck);
         const BoardScene scene = sceneOf(window.room(), window.boardView().options());
         QTemporaryDir folder;
@@ -234,8 +238,7 @@ private slots:
         QCOMPARE(loadPreferences(), chosen);
 
         Forms forms;
-        forms.showGameRoom();
-        GameRoomWindow& window = *forms.gameRoom();
+        GameRoomWindow& window = enterGameRoom(forms);
         QVERIFY(!window.boardView().options().coordinates);
         play(window, {{41, 43}});
         QVERIFY(!QFile::exists(forms.recoveryPath()));
