@@ -1,6 +1,7 @@
 #include "engine/refusal.h"
 
 #include "engine/attack_lines.h"
+#include "engine/castling.h"
 #include "engine/check.h"
 #include "engine/directions.h"
 
@@ -84,6 +85,16 @@ std::optional<Refusal> pawnShape(const Position& position, int pick, int drop, i
     return notAMove();
 }
 
+// Two squares straight along rw or between half-boards onto the landing of a
+// queenside castle.
+bool castleStep(int pick, int drop)
+{
+    const int distance = drop > pick ? drop - pick : pick - drop;
+    return (distance == 2 * kRowStep || distance == 2 * kBoardStep)
+           && coordsOf(pick).colmn == coordsOf(drop).colmn
+           && castleRookMove(drop, kQueensideCastleMark).has_value();
+}
+
 // What the way the piece moves says against the move, the check test aside.
 std::optional<Refusal> shapeRefusal(const Position& position, int pick, int drop)
 {
@@ -95,6 +106,7 @@ std::optional<Refusal> shapeRefusal(const Position& position, int pick, int drop
         if (!knightReaches(pick, drop)) return notAMove();
     } else {
         const auto ray = pieceRay(mover, pick, drop);
+        if (!ray && isKing(mover) && castleStep(pick, drop)) return Refusal{RefusalKind::NoCastle};
         if (!ray) return notAMove();
         for (int k = 1; k < ray->length; ++k) {
             if (squares[pick + k * ray->delta] != kEmpty) return blockedBy(pick + k * ray->delta);

@@ -12,6 +12,7 @@ enum class RefusalKind {
     OnlyCaptures, // a pawn goes aside only to take
     KingAttacked, // a king of the mover would stand attacked
     LoneKing,     // a side down to one king may not move it yet
+    NoCastle,     // a king two squares from a castle's landing may not castle now
 };
 
 struct Refusal {
@@ -24,8 +25,9 @@ struct Refusal {
 };
 
 // Why the piece on `pick` may not go to `drop` in this position; nothing when
-// the move is one of its ordinary targets. Castles are not looked at: a
-// castle's landing two squares away is not a move of the king here.
+// the move is one of its ordinary targets. A king's step of two squares onto
+// a queenside castle's landing is told as a castle not possible now: whether
+// it is possible is for the castle marks to say.
 std::optional<Refusal> whyNot(const Position& position, int pick, int drop);
 
 } // namespace palisade

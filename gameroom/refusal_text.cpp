@@ -51,6 +51,7 @@ std::string refusalText(const Position& position, int pick, int drop, const Refu
         return "That would leave " + king + " on " + at(refusal.king) + " attacked by " + attacker
                + ".";
     }
+    case RefusalKind::NoCastle: return mover + " cannot castle to " + at(drop) + " now.";
     case RefusalKind::LoneKing:
         return "A side down to one king may move it only when no other piece can move.";
     }

@@ -98,6 +98,8 @@ TEST(Refusal, NamesTheReasonAndThePiecesConcerned)
     EXPECT_EQ(whyNot(start, 0, 3), (Refusal{Kind::Blocked, 1}));   // the rook's own pawn in the way
     EXPECT_EQ(whyNot(start, 41, 50), (Refusal{Kind::OnlyCaptures}));
     EXPECT_EQ(whyNot(start, 41, 44), (Refusal{Kind::NotAMove}));
+    EXPECT_EQ(whyNot(start, 40, 56), (Refusal{Kind::NoCastle})); // the queen stands between
+    EXPECT_EQ(whyNot(start, 40, 42), (Refusal{Kind::NotAMove}));
 
     // The rook between its king and the enemy rook, two half-boards away, is pinned.
     const Position pinned = with({{8, K}, {40, K}, {72, R}, {104, r}});
