@@ -1,8 +1,10 @@
 #include "gameroom/game_room.h"
 
 #include "engine/castling.h"
+#include "engine/refusal.h"
 #include "engine/remember.h"
 #include "gameroom/notation.h"
+#include "gameroom/refusal_text.h"
 
 namespace palisade {
 
@@ -53,6 +55,7 @@ void GameRoom::clickSquare(int square)
         playMove(square);
         return;
     }
+    if (explainRefusal(square)) return;
     if (selectionLocked_) return;
     dropSelection();
     // A click on another square picks that piece at once.
@@ -67,6 +70,20 @@ void GameRoom::selectSquare(int square)
     view_.boardChanged();
 }
 
+// A click on a square the selected piece cannot reach, told why when the
+// player asked for reasons. The piece itself is put down, and another piece
+// of the side to move picked, as ever.
+bool GameRoom::explainRefusal(int square)
+{
+    const Board& squares = position_.squares;
+    if (!explainRefusals_ || square == selectedSquare_ || !isPiece(squares[selectedSquare_])) return false;
+    if (!selectionLocked_ && belongsTo(squares[square], *sideToMove(position_.status))) return false;
+    const auto refusal = whyNot(position_, selectedSquare_, square);
+    if (!refusal) return false;
+    view_.moveRefused(refusalText(position_, selectedSquare_, square, *refusal));
+    return true;
+}
+
 void GameRoom::dropSelection()
 {
     pieceSelected_ = false;
@@ -78,6 +95,7 @@ void GameRoom::playMove(int drop)
     const int pick = selectedSquare_;
     const int mark = marks_[drop];
     history_.record(snapshot());
+    ++movesPlayed_;
     turnStatus();
     gameSaved_ = false;
     pieceSelected_ = false;

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "engine/attack_lines.h"
 #include "engine/check.h"
 #include "engine/position.h"
 #include "engine/targets.h"
 #include "gameroom/cell_layout.h"
 #include "gameroom/game_room_view.h"
 #include "gameroom/move_history.h"
+#include "gameroom/move_reading.h"
 #include "gameroom/saved_game.h"
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace palisade {
 
@@ -35,6 +38,8 @@ public:
     // tells the player when the file could not be written.
     SavedGame savedGame() const;
     void load(const SavedGame& game, const std::string& fileName);
+    // A game kept for recovery: opened under no name, and unsaved until saved.
+    void loadRecovered(const SavedGame& game);
     bool save(const std::string& fileName);
     const std::string& fileName() const { return fileName_; }
 
@@ -58,6 +63,9 @@ public:
     void forward();
     void backToFirstMove();
     void forwardToEnd();
+    // Takes back or goes forward, one position at a time, until the position
+    // after `halfMove` half-moves is on the board.
+    void goToHalfMove(int halfMove);
 
     // The game commands.
     void switchSides();
@@ -68,6 +76,10 @@ public:
 
     // Leaving the game room: asks first when the game has unsaved moves.
     bool mayExit();
+
+    // A click on a square the selected piece may not go to keeps the selection
+    // and tells the view why, instead of putting the piece down.
+    void setExplainRefusals(bool explain) { explainRefusals_ = explain; }
 
     void setCellLayout(const CellLayout& layout) { cells_ = layout; }
     const CellLayout& cells() const { return cells_; }
@@ -83,6 +95,13 @@ public:
     bool checkShown() const { return checkShown_; }
     bool forwardVisible() const { return history_.canGoForward(); }
     int halfMoves() const { return history_.halfMoves(); }
+    // Moves played since this game room was made, over every game in it.
+    int movesPlayed() const { return movesPlayed_; }
+
+    // The move that led to the position on the board, in its orientation.
+    std::optional<PlayedMove> lastMove() const;
+    // While "Check!" shows: every attack on a king.
+    std::vector<Attack> checkAttacks() const;
 
     std::string_view statusText() const { return palisade::statusText(position_.status); }
     std::string moveNumberText() const;
@@ -93,6 +112,7 @@ public:
 private:
     void selectSquare(int square);
     void dropSelection();
+    bool explainRefusal(int square);
     void playMove(int drop);
     void turnStatus();
     Kind choosePromotion();
@@ -126,6 +146,8 @@ private:
     int dragOrigin_ = 0;
     bool gameSaved_ = true;
     bool checkShown_ = false;
+    bool explainRefusals_ = false;
+    int movesPlayed_ = 0;
     std::string notation_;
     std::string fileName_;
 };

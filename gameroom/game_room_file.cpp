@@ -46,6 +46,13 @@ void GameRoom::load(const SavedGame& game, const std::string& fileName)
     activate();
 }
 
+void GameRoom::loadRecovered(const SavedGame& game)
+{
+    load(game, "");
+    gameSaved_ = false;
+    view_.statusChanged();
+}
+
 // The file keeps positions, not moves: each move of the list is read off the
 // positions before and after it. The one on the board is the last written.
 void GameRoom::nameLoadedMoves()

@@ -2,6 +2,8 @@
 
 #include "engine/orientation.h"
 
+#include <algorithm>
+
 namespace palisade {
 
 HistoryEntry GameRoom::snapshot() const
@@ -100,5 +102,28 @@ void GameRoom::backToFirstMove()
 }
 
 void GameRoom::forwardToEnd() { goTo(history_.forwardToEnd()); }
+
+void GameRoom::goToHalfMove(int halfMove)
+{
+    while (history_.halfMoves() > std::max(halfMove, 0)) takeBack();
+    while (history_.halfMoves() < halfMove && history_.canGoForward()) forward();
+}
+
+std::optional<PlayedMove> GameRoom::lastMove() const
+{
+    const int k = history_.halfMoves();
+    if (k < 1) return std::nullopt;
+    const HistoryEntry& before = history_.entry(k - 1);
+    const auto mover = before.status ? sideToMove(*before.status) : std::nullopt;
+    if (!mover) return std::nullopt;
+    Board was = before.squares;
+    if (before.sidesSwitched != position_.sidesSwitched) turnHalfBoards(was);
+    return readMove(was, position_.squares, *mover);
+}
+
+std::vector<Attack> GameRoom::checkAttacks() const
+{
+    return checkShown_ ? kingAttacks(position_) : std::vector<Attack>{};
+}
 
 } // namespace palisade

@@ -28,6 +28,9 @@ public:
 
     // Check, a win or a draw.
     virtual void beep() = 0;
+
+    // A click asked for a move the rules refuse; `reason` says why. Nothing changed.
+    virtual void moveRefused(std::string_view /*reason*/) {}
 };
 
 } // namespace palisade

@@ -3,20 +3,13 @@
 #include "engine/orientation.h"
 #include "engine/piece.h"
 #include "engine/square.h"
-
-#include <vector>
+#include "gameroom/move_reading.h"
 
 namespace palisade {
 
 namespace {
 
 std::string boardNumber(int square) { return std::to_string(coordsOf(square).boards + 1); }
-
-char rwLetter(int square, int sidesSwitched)
-{
-    const int rw = coordsOf(square).rw;
-    return static_cast<char>(sidesSwitched == 0 ? 'a' + rw : 'd' - rw);
-}
 
 std::string pieceLetter(int code)
 {
@@ -34,11 +27,21 @@ std::string pieceLetter(int code)
 
 } // namespace
 
-std::string squareText(int square, int sidesSwitched)
+char rwLetter(int square, int sidesSwitched)
+{
+    const int rw = coordsOf(square).rw;
+    return static_cast<char>(sidesSwitched == 0 ? 'a' + rw : 'd' - rw);
+}
+
+int colmnNumber(int square, int sidesSwitched)
 {
     const int colmn = coordsOf(square).colmn;
-    const int number = sidesSwitched == 0 ? colmn + 1 : 8 - colmn;
-    return boardNumber(square) + rwLetter(square, sidesSwitched) + std::to_string(number);
+    return sidesSwitched == 0 ? colmn + 1 : 8 - colmn;
+}
+
+std::string squareText(int square, int sidesSwitched)
+{
+    return boardNumber(square) + rwLetter(square, sidesSwitched) + std::to_string(colmnNumber(square, sidesSwitched));
 }
 
 std::string moveText(int oldpiece, int newpiece, int castled, int oldPos, int newPos,
@@ -62,33 +65,11 @@ std::string moveTextBetween(const HistoryEntry& before, const HistoryEntry& afte
     if (!side || !after.status) return "";
     Board was = before.squares;
     if (before.sidesSwitched != after.sidesSwitched) turnHalfBoards(was);
-    const Board& now = after.squares;
-
-    // Squares the mover left empty, and squares where a piece of the mover arrived.
-    std::vector<int> left, arrived;
-    for (int square = 0; square < kSquareCount; ++square) {
-        if (was[square] == now[square]) continue;
-        if (belongsTo(was[square], *side) && now[square] == kEmpty) left.push_back(square);
-        if (belongsTo(now[square], *side)) arrived.push_back(square);
-    }
-    const int sw = after.sidesSwitched;
-    if (left.size() == 1 && arrived.size() == 1) {
-        return moveText(now[arrived[0]], was[arrived[0]], 0, left[0], arrived[0], sw);
-    }
-    // A castle: the king arrives on its landing and a rook beside it.
-    if (arrived.size() == 2) {
-        const int king = codeOf(*side, Kind::King);
-        const int landing = now[arrived[0]] == king ? arrived[0] : arrived[1];
-        int home = -1;
-        for (int square = 0; square < kSquareCount; ++square) {
-            if (was[square] == king && now[square] != king) home = square;
-        }
-        if (now[landing] != king || home < 0) return "";
-        const int step = landing > home ? landing - home : home - landing;
-        const int castled = step == 2 * kRowStep || step == 2 * kBoardStep ? 2 : 1;
-        return moveText(king, kEmpty, castled, home, landing, sw);
-    }
-    return "";
+    const auto move = readMove(was, after.squares, *side);
+    if (!move) return "";
+    const int oldpiece = after.squares[move->to];
+    const int newpiece = move->castled == 0 ? was[move->to] : kEmpty;
+    return moveText(oldpiece, newpiece, move->castled, move->from, move->to, after.sidesSwitched);
 }
 
 } // namespace palisade

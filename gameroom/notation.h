@@ -10,6 +10,10 @@ namespace palisade {
 // number. A square keeps its name when the sides are switched.
 std::string squareText(int square, int sidesSwitched);
 
+// The parts of that name: the rw letter ("a".."d") and the colmn number (1..8).
+char rwLetter(int square, int sidesSwitched);
+int colmnNumber(int square, int sidesSwitched);
+
 // The text of one move: "2b2 - 2b4", "2a1 - Nx2c2", "2b2 - bx2c3", and for
 // castles (castled 1 kingside, 2 queenside) "2O-O1", "2O-O-O4". `oldpiece` is
 // the code that leaves oldPos (a promoted pawn already has its new code),

@@ -16,6 +16,10 @@ constexpr double kPieceWidth = 44.0;
 constexpr double kPieceCentreDrop = 37.0;
 constexpr double kPieceHalfHeightBase = 28.0;
 constexpr double kMarkSize = 34.0;
+constexpr double kEdgeDepth = 7.0;
+constexpr double kLabelGap = 13.0;
+constexpr double kLeftMargin = 30.0;
+constexpr double kBottomMargin = 12.0;
 
 // How far down a kind's picture is centred: the shorter the piece, the lower.
 double verticalOffset(int code)
@@ -48,6 +52,12 @@ QPolygonF parallelogram(QPointF topLeft, double width, double rows)
 
 QSizeF pictureSize() { return {620.0, 690.0}; }
 
+QRectF pictureFrame(bool withCoordinates)
+{
+    const QRectF picture(QPointF(0, 0), pictureSize());
+    return withCoordinates ? picture.adjusted(-kLeftMargin, 0, 0, kBottomMargin) : picture;
+}
+
 QPolygonF squareOutline(int square)
 {
     const Coords c = coordsOf(square);
@@ -59,6 +69,12 @@ QPointF markCentre(int square)
     const Coords c = coordsOf(square);
     return {49.0 + kColumnStep * c.colmn + kRowShift * c.rw,
             60.0 + kRowShift * c.rw + kHalfBoardStep * c.boards};
+}
+
+QPointF squareCentre(int square)
+{
+    const Coords c = coordsOf(square);
+    return cornerOf(c.boards, c.rw, c.colmn) + QPointF((kColumnStep + kRowShift) / 2, kRowShift / 2);
 }
 
 QRectF pieceBox(int square, int code)
@@ -81,5 +97,17 @@ QPolygonF halfBoardOutline(int boards)
 {
     return parallelogram(cornerOf(boards, 0, 0), 8 * kColumnStep, 4);
 }
+
+QPointF rwLabelCentre(int boards, int rw)
+{
+    return cornerOf(boards, rw, 0) + QPointF(kRowShift / 2 - kLabelGap, kRowShift / 2);
+}
+
+QPointF colmnLabelCentre(int boards, int colmn)
+{
+    return cornerOf(boards, 4, colmn) + QPointF(kColumnStep / 2, kEdgeDepth + kLabelGap);
+}
+
+QPointF halfBoardLabelCentre(int boards) { return rwLabelCentre(boards, 0) - QPointF(2 * kLabelGap, 0); }
 
 } // namespace palisade::board_geometry

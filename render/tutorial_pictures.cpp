@@ -159,31 +159,13 @@ QRectF viewRect(const Scene& scene)
     return view.adjusted(-10, -6, 10, 14);
 }
 
-void paintArrow(QPainter& painter, QPointF from, QPointF to)
-{
-    const QLineF line(from, to);
-    const QPointF along = line.unitVector().p2() - line.unitVector().p1();
-    const QPointF across(-along.y(), along.x());
-    constexpr double kHead = 11.0;
-    const QPointF base = to - along * kHead;
-    const QPolygonF tip({to, base + across * kHead * 0.5, base - across * kHead * 0.5});
-    const QColor ink(0x1d, 0x4e, 0x9e);
-    // A pale halo lets the arrow cross pieces and squares of either colour.
-    for (const auto& [colour, width] :
-         {std::pair{QColor(255, 250, 235, 190), 6.0}, std::pair{ink, 3.0}}) {
-        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.setBrush(colour);
-        painter.drawLine(QLineF(from, base));
-        painter.drawPolygon(tip);
-    }
-}
-
 void paintScene(QPainter& painter, const Scene& scene)
 {
     board_painter::paintHalfBoards(painter, scene.movers.size() == 1 ? scene.movers.front() : -1);
     board_painter::paintPieces(painter, scene.position.squares);
     for (const auto& [from, to] : scene.arrows) {
-        paintArrow(painter, board_geometry::markCentre(from), board_geometry::markCentre(to));
+        board_painter::paintArrow(painter, board_geometry::markCentre(from), board_geometry::markCentre(to),
+                                  QColor(0x1d, 0x4e, 0x9e));
     }
     board_painter::paintMarks(painter, [&scene](int square) {
         return std::find(scene.circles.begin(), scene.circles.end(), square) != scene.circles.end();

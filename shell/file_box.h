@@ -14,6 +14,10 @@ enum class FileBoxMode { Open, Save };
 // the player cancels. A name typed without ".brd" gets it.
 QString chooseSavedGame(QWidget* parent, FileBoxMode mode);
 
+// Asks where to write an exported picture or document; `filter` is one
+// "Name (*.ext)" whose extension a name typed without one gets.
+QString chooseExportFile(QWidget* parent, const QString& caption, const QString& filter);
+
 // What the player is told when a saved game cannot be opened.
 std::string couldNotOpen(const QString& path, const FileError& error);
 

@@ -8,9 +8,12 @@
 #include "shell/rules_menu.h"
 #include "shell/start_screen.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace palisade {
@@ -56,6 +59,8 @@ GameRoomWindow* Forms::gameRoom() const { return gameRoom_.data(); }
 
 void Forms::showStartScreen()
 {
+    // A game left unsaved is offered each time the start screen comes back.
+    startScreen().offerRecoveredGame(hasRecoveredGame());
     startScreen().show();
     startScreen().raise();
 }
@@ -113,6 +118,35 @@ void Forms::chooseAndOpenSavedGame()
 {
     const QString path = chooseSavedGame(startScreen_, FileBoxMode::Open);
     if (!path.isEmpty()) openSavedGame(path);
+}
+
+QString Forms::recoveryPath() const
+{
+    const QString directory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Without a data directory there is nowhere to keep the game: writing it then fails with a word.
+    if (directory.isEmpty()) return {};
+    QDir().mkpath(directory);
+    return directory + "/recovery.brd";
+}
+
+bool Forms::hasRecoveredGame() const { return QFileInfo::exists(recoveryPath()); }
+
+void Forms::resumeRecoveredGame()
+{
+    RecoveryFile recovery(recoveryPath().toStdString());
+    auto game = recovery.read();
+    if (const auto* error = std::get_if<FileError>(&game)) {
+        QMessageBox::warning(startScreen_, QGuiApplication::applicationDisplayName(),
+                             "The unsaved game could not be recovered: " + QString::fromStdString(error->reason)
+                                 + ".");
+        recovery.remove();
+        startScreen().offerRecoveredGame(false);
+        return;
+    }
+    fileName_.clear();
+    if (!gameRoom_) createGameRoom();
+    gameRoom_->room().loadRecovered(std::get<SavedGame>(game));
+    raiseGameRoom();
 }
 
 void Forms::showAbout()

@@ -48,6 +48,15 @@ public:
     // "Open Saved Game": asks for a file first.
     void chooseAndOpenSavedGame();
 
+    // Where the running game is kept safe, in the user's data directory; empty
+    // when the system names none.
+    QString recoveryPath() const;
+    // A game left unsaved when the program last stopped waits there.
+    bool hasRecoveredGame() const;
+    // Opens it in the game room, unsaved and under no name; a file that cannot
+    // be read is discarded after telling the player why.
+    void resumeRecoveredGame();
+
     // The game room became active: the start screen steps aside.
     void gameRoomActivated();
     // The game room closed: the start screen comes back.

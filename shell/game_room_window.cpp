@@ -4,10 +4,12 @@
 #include "render/board_view.h"
 #include "render/piece_painter.h"
 #include "render/pictures.h"
+#include "shell/board_export.h"
 #include "shell/file_box.h"
 #include "shell/forms.h"
 #include "shell/key_click_button.h"
 #include "shell/labels.h"
+#include "shell/preferences_dialog.h"
 #include "shell/print_board.h"
 
 #include <QApplication>
@@ -21,6 +23,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace palisade {
@@ -55,7 +58,7 @@ double twipsPerPixel(const QWidget* widget)
 } // namespace
 
 GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
-    : QMainWindow(parent), forms_(forms), room_(*this)
+    : QMainWindow(parent), forms_(forms), room_(*this), recovery_(forms.recoveryPath().toStdString())
 {
     setObjectName("Gameroom");
     setWindowTitle("Game Room");
@@ -71,8 +74,20 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     layout->addWidget(buildSidePanel(), 0);
     setCentralWidget(central);
     buildMenu();
+    addHistoryKeys();
+    noticeLabel_ = makeLabel(QString(), "notice", this);
+    statusBar()->addWidget(noticeLabel_, 1);
 
+    applyPreferences(loadPreferences());
+    board_->setFocus();
     statusChanged();
+}
+
+void GameRoomWindow::applyPreferences(const Preferences& preferences)
+{
+    preferences_ = preferences;
+    board_->setOptions(preferences.board);
+    room_.setExplainRefusals(preferences.explainRefusals);
 }
 
 QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,
@@ -104,6 +119,69 @@ void GameRoomWindow::buildMenu()
     addMenuItem(menu, ">> Forward to end - End Playback", "forward", {}, [this] { room_.forwardToEnd(); });
     addMenuItem(menu, "Print Board Position", "boardpos", QKeySequence("Ctrl+P"), [this] { print(); });
     addMenuItem(menu, "Rules / Help?", "Ruleofgame", QKeySequence(Qt::Key_F1), [this] { forms_.showRules(); });
+
+    menu->addSeparator();
+    addMenuItem(menu, "Export Board as PNG...", "exportPng", {}, [this] {
+        exportBoard("Export Board as PNG", "PNG picture (*.png)",
+                    [this](const QString& path) { return exportPng(path, exportedScene()); });
+    });
+    addMenuItem(menu, "Export Board as SVG...", "exportSvg", {}, [this] {
+        exportBoard("Export Board as SVG", "SVG drawing (*.svg)",
+                    [this](const QString& path) { return exportSvg(path, exportedScene()); });
+    });
+    addMenuItem(menu, "Export Score Sheet (PDF)...", "exportScoreSheet", {}, [this] {
+        exportBoard("Export Score Sheet", "PDF document (*.pdf)", [this](const QString& path) {
+            return exportScoreSheet(path, exportedScene(), scoreSheetOf(room_));
+        });
+    });
+    addMenuItem(menu, "Preferences...", "editPreferences", QKeySequence("Ctrl+,"), [this] { editPreferences(); });
+}
+
+// The history from the keyboard. Left and Right give way to the board while
+// its square cursor shows.
+void GameRoomWindow::addHistoryKeys()
+{
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::Key_Left), [this] { room_.takeBack(); }},
+        {QKeySequence(Qt::Key_Right), [this] { room_.forward(); }},
+        {QKeySequence(Qt::Key_Home), [this] { room_.backToFirstMove(); }},
+        {QKeySequence(Qt::Key_End), [this] { room_.forwardToEnd(); }},
+        {QKeySequence::Undo, [this] { room_.takeBack(); }},
+    };
+    for (const auto& [key, run] : keys) {
+        auto* action = new QAction(this);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, run);
+        addAction(action);
+    }
+}
+
+BoardScene GameRoomWindow::exportedScene() const
+{
+    BoardScene scene = sceneOf(room_, preferences_.board);
+    scene.selected = -1;
+    scene.marked.fill(false);
+    return scene;
+}
+
+void GameRoomWindow::exportBoard(const QString& caption, const QString& filter,
+                                 const std::function<std::optional<QString>(const QString&)>& write)
+{
+    const QString path = chooseExportFile(this, caption, filter);
+    if (path.isEmpty()) return;
+    if (const auto error = write(path)) {
+        message(("Could not export to " + path + ": " + *error + ".").toStdString());
+        return;
+    }
+    noticeLabel_->setText("Exported " + path);
+}
+
+void GameRoomWindow::editPreferences()
+{
+    PreferencesDialog dialog(preferences_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    applyPreferences(dialog.preferences());
+    savePreferences(preferences_);
 }
 
 bool GameRoomWindow::eventFilter(QObject* watched, QEvent* event)
@@ -137,6 +215,10 @@ QWidget* GameRoomWindow::buildSidePanel()
     moveList_->setObjectName("moveList");
     moveList_->setFocusPolicy(Qt::NoFocus);
     moveList_->setSelectionMode(QAbstractItemView::NoSelection);
+    moveList_->setCursor(Qt::PointingHandCursor);
+    // A click on a move shows the position after it, stepping there as Take Back and Forward would.
+    connect(moveList_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { room_.goToHalfMove(moveList_->row(item) + 1); });
 
     auto* switchSides = new KeyClickButton("Switch Sides", "Command1", panel);
     connect(switchSides, &QPushButton::clicked, this, [this] { room_.switchSides(); });
@@ -193,18 +275,32 @@ void GameRoomWindow::saveGame()
         saveGameAs();
         return;
     }
-    room_.save(room_.fileName());
+    if (room_.save(room_.fileName())) recovery_.remove();
 }
 
 void GameRoomWindow::saveGameAs()
 {
     const QString path = chooseSavedGame(this, FileBoxMode::Save);
-    if (!path.isEmpty()) room_.save(path.toStdString());
+    if (!path.isEmpty() && room_.save(path.toStdString())) recovery_.remove();
 }
 
 void GameRoomWindow::print() { printWithDialog(*this); }
 
-void GameRoomWindow::boardChanged() { board_->update(); }
+void GameRoomWindow::boardChanged()
+{
+    board_->update();
+    noticeLabel_->clear();
+}
+
+void GameRoomWindow::moveRefused(std::string_view reason) { noticeLabel_->setText(QString::fromUtf8(reason)); }
+
+void GameRoomWindow::keepGameSafe()
+{
+    if (!preferences_.autosave) return;
+    if (const auto error = recovery_.follow(room_)) {
+        noticeLabel_->setText("The game could not be kept safe: " + QString::fromStdString(error->reason));
+    }
+}
 
 void GameRoomWindow::statusChanged()
 {
@@ -218,25 +314,36 @@ void GameRoomWindow::statusChanged()
     setWindowTitle(fileName.isEmpty() ? QString("Game Room") : "Game Room - " + fileName);
     forms_.rememberFileName(fileName);
     showMoveList();
+    board_->update();
+    keepGameSafe();
 }
 
 // The whole line of play, one half-move a row, the move on the board marked.
+// Rows are changed in place, so a click on one survives the step it makes.
 void GameRoomWindow::showMoveList()
 {
     const MoveHistory& history = room_.history();
-    moveList_->clear();
-    for (int k = 1; k <= history.lastHalfMove(); ++k) {
-        const int number = (k + 1) / 2;
-        const QString prefix = k % 2 == 1 ? QString("%1. ").arg(number) : QString("%1... ").arg(number);
-        auto* item = new QListWidgetItem(prefix + QString::fromStdString(history.moveText(k)), moveList_);
-        if (k > history.halfMoves()) item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
-        if (k == history.halfMoves()) {
-            QFont bold = item->font();
-            bold.setBold(true);
-            item->setFont(bold);
-            moveList_->scrollToItem(item);
-        }
-    }
+    while (moveList_->count() > history.lastHalfMove()) delete moveList_->takeItem(moveList_->count() - 1);
+    while (moveList_->count() < history.lastHalfMove()) moveList_->addItem(QString());
+    for (int k = 1; k <= history.lastHalfMove(); ++k) styleMoveRow(moveList_->item(k - 1), k);
+}
+
+void GameRoomWindow::styleMoveRow(QListWidgetItem* item, int halfMove)
+{
+    const MoveHistory& history = room_.history();
+    const int number = (halfMove + 1) / 2;
+    const QString prefix = halfMove % 2 == 1 ? QString("%1. ").arg(number) : QString("%1... ").arg(number);
+    item->setText(prefix + QString::fromStdString(history.moveText(halfMove)));
+    const bool current = halfMove == history.halfMoves();
+    QFont font = item->font();
+    font.setBold(current);
+    item->setFont(font);
+    const QPalette& colours = palette();
+    item->setBackground(current ? colours.brush(QPalette::Highlight) : QBrush());
+    item->setForeground(current                            ? colours.brush(QPalette::HighlightedText)
+                        : halfMove > history.halfMoves() ? colours.brush(QPalette::Disabled, QPalette::Text)
+                                                         : colours.brush(QPalette::Text));
+    if (current) moveList_->scrollToItem(item);
 }
 
 void GameRoomWindow::message(std::string_view text)

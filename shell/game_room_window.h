@@ -2,16 +2,20 @@
 
 #include "gameroom/game_room.h"
 #include "gameroom/game_room_view.h"
+#include "gameroom/recovery_file.h"
+#include "shell/preferences.h"
 
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QKeySequence;
 class QLabel;
 class QMenu;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 namespace palisade {
@@ -29,6 +33,9 @@ public:
     GameRoom& room() { return room_; }
     BoardView& boardView() { return *board_; }
 
+    const Preferences& preferences() const { return preferences_; }
+    void applyPreferences(const Preferences& preferences);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -41,11 +48,18 @@ private:
     bool ask(std::string_view question) override;
     void message(std::string_view text) override;
     void beep() override;
+    void moveRefused(std::string_view reason) override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     QAction* addMenuItem(QMenu* menu, const QString& text, const char* name, const QKeySequence& shortcut,
                          const std::function<void()>& run);
     void buildMenu();
+    void addHistoryKeys();
+    void editPreferences();
+    void exportBoard(const QString& caption, const QString& filter,
+                     const std::function<std::optional<QString>(const QString&)>& write);
+    void keepGameSafe();
+    BoardScene exportedScene() const;
     void openGame();
     void saveGame();
     void saveGameAs();
@@ -53,9 +67,12 @@ private:
     QWidget* buildSidePanel();
     void exitClicked();
     void showMoveList();
+    void styleMoveRow(QListWidgetItem* item, int halfMove);
 
     Forms& forms_;
     GameRoom room_;
+    RecoveryFile recovery_;
+    Preferences preferences_;
     BoardView* board_ = nullptr;
     QLabel* winOptionLabel_ = nullptr;
     QLabel* statusLabel_ = nullptr;
@@ -64,6 +81,7 @@ private:
     QLabel* notationLabel_ = nullptr;
     QListWidget* moveList_ = nullptr;
     QPushButton* forwardButton_ = nullptr;
+    QLabel* noticeLabel_ = nullptr;
     bool exitConfirmed_ = false;
 };
 

@@ -52,6 +52,9 @@ StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms
     auto* exit = new KeyClickButton("Exit", "Command3", this);
     auto* rules = new KeyClickButton("Rules", "Command4", this);
     auto* about = new KeyClickButton("About", "Command5", this);
+    resume_ = new KeyClickButton("Resume Unsaved Game", "resumeGame", this);
+    resume_->setToolTip("The game that was not saved when the program last closed");
+    connect(resume_, &QPushButton::clicked, this, [this] { forms_.resumeRecoveredGame(); });
     connect(open, &QPushButton::clicked, this, [this] { forms_.chooseAndOpenSavedGame(); });
     connect(enter, &QPushButton::clicked, this, [this] { forms_.showGameRoom(); });
     connect(rules, &QPushButton::clicked, this, [this] { forms_.showRules(); });
@@ -66,7 +69,7 @@ StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms
     layout->addWidget(makeLabel("Chess in three dimensions: four half-boards, one 4 x 4 x 8 block", "Label2", this));
     layout->addWidget(makeLabel("Two kings and two queens a side, for two players at one screen", "Label3", this));
     layout->addSpacing(12);
-    for (QPushButton* button : {enter, open, rules, about, exit}) {
+    for (QPushButton* button : std::initializer_list<QPushButton*>{resume_, enter, open, rules, about, exit}) {
         button->setMinimumHeight(32);
         layout->addWidget(button);
     }
@@ -75,6 +78,12 @@ StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms
     layout->addWidget(makeLabel("Made by the Palisade Brindle developers", "Label5", this));
     for (QLabel* label : findChildren<QLabel*>()) label->setAlignment(Qt::AlignCenter);
     enter->setFocus();
+}
+
+void StartScreen::offerRecoveredGame(bool offered)
+{
+    resume_->setVisible(offered);
+    adjustSize();
 }
 
 void StartScreen::closeEvent(QCloseEvent* event)

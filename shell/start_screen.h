@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QCloseEvent;
+class QPushButton;
 
 namespace palisade {
 
@@ -14,11 +15,15 @@ class StartScreen : public QWidget {
 public:
     explicit StartScreen(Forms& forms, QWidget* parent = nullptr);
 
+    // Shows "Resume Unsaved Game" while a game left unsaved waits.
+    void offerRecoveredGame(bool offered);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     Forms& forms_;
+    QPushButton* resume_ = nullptr;
 };
 
 } // namespace palisade

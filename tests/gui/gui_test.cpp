@@ -1,6 +1,7 @@
 // The windows as a player meets them: captions, buttons, and clicks on the
 // drawn board that reach the game through the real widgets.
 
+#include "window_driving.h"
 #include "engine/targets.h"
 #include "render/board_view.h"
 #include "shell/forms.h"
@@ -34,26 +35,6 @@ QString textOf(QWidget* parent, const char* name)
 QPushButton* button(QWidget* parent, const char* name)
 {
     return parent->findChild<QPushButton*>(name);
-}
-
-// Clicks the middle of a square's click cell, mapped the way the board maps it.
-void clickSquare(GameRoomWindow& window, int square, Qt::MouseButton mouseButton = Qt::LeftButton)
-{
-    const CellLayout& cells = window.room().cells();
-    const CellRect& cell = cells.cell(square);
-    const QPointF picturePoint((cell.left + cell.width / 2) / cells.twipsPerPixelX(),
-                               (cell.top + cell.height / 2) / cells.twipsPerPixelY());
-    const QPoint point = window.boardView().pictureTransform().map(picturePoint).toPoint();
-    QTest::mouseClick(&window.boardView(), mouseButton, Qt::NoModifier, point);
-}
-
-void answerNextMessageBox(QMessageBox::StandardButton answer)
-{
-    QTimer::singleShot(0, [answer] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) qFatal("no message box open");
-        box->button(answer)->click();
-    });
 }
 
 // Cancels the next file box once it is open.

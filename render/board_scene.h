@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/attack_lines.h"
+#include "engine/position.h"
+#include "gameroom/move_reading.h"
+
+#include <QRectF>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+namespace palisade {
+
+class GameRoom;
+
+// Which of the player's aids the board shows.
+struct BoardOptions {
+    bool coordinates = true;
+    bool lastMove = true;
+    bool checks = true;
+
+    friend bool operator==(const BoardOptions&, const BoardOptions&) = default;
+};
+
+// Everything one picture of the board shows, read from the game room.
+struct BoardScene {
+    Board squares{};
+    int sidesSwitched = 0;
+    int selected = -1;
+    std::array<bool, kSquareCount> marked{};
+    std::optional<PlayedMove> lastMove;
+    std::vector<Attack> attacks;
+    bool coordinates = false;
+    int cursor = -1;
+};
+
+BoardScene sceneOf(const GameRoom& room, const BoardOptions& options);
+
+// The part of the picture's plane the scene fills.
+QRectF sceneFrame(const BoardScene& scene);
+
+// Paints the scene in the picture's own pixels.
+void paintScene(QPainter& painter, const BoardScene& scene);
+
+} // namespace palisade

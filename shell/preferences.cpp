@@ -1,0 +1,48 @@
+#include "shell/preferences.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+namespace palisade {
+
+namespace {
+
+constexpr auto kCoordinates = "board/coordinates";
+constexpr auto kLastMove = "board/lastMove";
+constexpr auto kChecks = "board/checks";
+constexpr auto kExplainRefusals = "play/explainRefusals";
+constexpr auto kAutosave = "play/autosave";
+
+// Kept in ~/.config/palisade-brindle/preferences.ini on Linux.
+constexpr auto kSettingsName = "preferences";
+
+} // namespace
+
+Preferences loadPreferences()
+{
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope,
+                             QCoreApplication::applicationName(), kSettingsName);
+    const Preferences defaults;
+    Preferences preferences;
+    preferences.board.coordinates =
+        settings.value(kCoordinates, defaults.board.coordinates).toBool();
+    preferences.board.lastMove = settings.value(kLastMove, defaults.board.lastMove).toBool();
+    preferences.board.checks = settings.value(kChecks, defaults.board.checks).toBool();
+    preferences.explainRefusals =
+        settings.value(kExplainRefusals, defaults.explainRefusals).toBool();
+    preferences.autosave = settings.value(kAutosave, defaults.autosave).toBool();
+    return preferences;
+}
+
+void savePreferences(const Preferences& preferences)
+{
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope,
+                       QCoreApplication::applicationName(), kSettingsName);
+    settings.setValue(kCoordinates, preferences.board.coordinates);
+    settings.setValue(kLastMove, preferences.board.lastMove);
+    settings.setValue(kChecks, preferences.board.checks);
+    settings.setValue(kExplainRefusals, preferences.explainRefusals);
+    settings.setValue(kAutosave, preferences.autosave);
+}
+
+} // namespace palisade

@@ -1,0 +1,48 @@
+#include "shell/preferences_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QVBoxLayout>
+
+namespace palisade {
+
+PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent) : QDialog(parent)
+{
+    setObjectName("preferences");
+    setWindowTitle("Preferences");
+    new QVBoxLayout(this);
+    coordinates_ = addSwitch("Show the coordinates along the half-boards", "showCoordinates",
+                             current.board.coordinates);
+    lastMove_ = addSwitch("Highlight the last move", "showLastMove", current.board.lastMove);
+    checks_ = addSwitch("Mark a check: the king, its attackers and their lines", "showChecks",
+                        current.board.checks);
+    explainRefusals_ = addSwitch("Say why a move is not allowed (the piece stays selected)",
+                                 "explainRefusals", current.explainRefusals);
+    autosave_ =
+        addSwitch("Keep the unsaved game safe after every move", "autosave", current.autosave);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout()->addWidget(buttons);
+}
+
+QCheckBox* PreferencesDialog::addSwitch(const QString& text, const char* name, bool on)
+{
+    auto* box = new QCheckBox(text, this);
+    box->setObjectName(name);
+    box->setChecked(on);
+    layout()->addWidget(box);
+    return box;
+}
+
+Preferences PreferencesDialog::preferences() const
+{
+    Preferences chosen;
+    chosen.board = {coordinates_->isChecked(), lastMove_->isChecked(), checks_->isChecked()};
+    chosen.explainRefusals = explainRefusals_->isChecked();
+    chosen.autosave = autosave_->isChecked();
+    return chosen;
+}
+
+} // namespace palisade
