@@ -55,11 +55,16 @@ void GameRoom::clickSquare(int square)
         playMove(square);
         return;
     }
-    if (explainRefusal(square)) return;
-    if (selectionLocked_) return;
+    const auto refusal = refusalOf(square);
+    if (selectionLocked_ || (refusal && keepSelectionOnRefusal_)) {
+        if (refusal) view_.moveRefused(*refusal);
+        return;
+    }
     dropSelection();
     // A click on another square picks that piece at once.
     if (square != selectedSquare_) clickSquare(square);
+    // Told last, so that the redraws of putting the piece down keep it.
+    if (refusal) view_.moveRefused(*refusal);
 }
 
 void GameRoom::selectSquare(int square)
@@ -70,18 +75,16 @@ void GameRoom::selectSquare(int square)
     view_.boardChanged();
 }
 
-// A click on a square the selected piece cannot reach, told why when the
-// player asked for reasons. The piece itself is put down, and another piece
-// of the side to move picked, as ever.
-bool GameRoom::explainRefusal(int square)
+// Why the selected piece may not go to `square`; nothing for a square of the
+// side's own pieces, which a click picks instead.
+std::optional<std::string> GameRoom::refusalOf(int square) const
 {
     const Board& squares = position_.squares;
-    if (!explainRefusals_ || square == selectedSquare_ || !isPiece(squares[selectedSquare_])) return false;
-    if (!selectionLocked_ && belongsTo(squares[square], *sideToMove(position_.status))) return false;
+    if (square == selectedSquare_ || !isPiece(squares[selectedSquare_])) return std::nullopt;
+    if (!selectionLocked_ && belongsTo(squares[square], *sideToMove(position_.status))) return std::nullopt;
     const auto refusal = whyNot(position_, selectedSquare_, square);
-    if (!refusal) return false;
-    view_.moveRefused(refusalText(position_, selectedSquare_, square, *refusal));
-    return true;
+    if (!refusal) return std::nullopt;
+    return refusalText(position_, selectedSquare_, square, *refusal);
 }
 
 void GameRoom::dropSelection()

@@ -77,9 +77,10 @@ public:
     // Leaving the game room: asks first when the game has unsaved moves.
     bool mayExit();
 
-    // A click on a square the selected piece may not go to keeps the selection
-    // and tells the view why, instead of putting the piece down.
-    void setExplainRefusals(bool explain) { explainRefusals_ = explain; }
+    // A click on a square the selected piece may not go to always tells the
+    // view why; with this set it also keeps the piece selected instead of
+    // putting it down.
+    void setKeepSelectionOnRefusal(bool keep) { keepSelectionOnRefusal_ = keep; }
 
     void setCellLayout(const CellLayout& layout) { cells_ = layout; }
     const CellLayout& cells() const { return cells_; }
@@ -112,7 +113,7 @@ public:
 private:
     void selectSquare(int square);
     void dropSelection();
-    bool explainRefusal(int square);
+    std::optional<std::string> refusalOf(int square) const;
     void playMove(int drop);
     void turnStatus();
     Kind choosePromotion();
@@ -146,7 +147,7 @@ private:
     int dragOrigin_ = 0;
     bool gameSaved_ = true;
     bool checkShown_ = false;
-    bool explainRefusals_ = false;
+    bool keepSelectionOnRefusal_ = false;
     int movesPlayed_ = 0;
     std::string notation_;
     std::string fileName_;

@@ -87,7 +87,7 @@ void GameRoomWindow::applyPreferences(const Preferences& preferences)
 {
     preferences_ = preferences;
     board_->setOptions(preferences.board);
-    room_.setExplainRefusals(preferences.explainRefusals);
+    room_.setKeepSelectionOnRefusal(preferences.keepSelectionOnRefusal);
 }
 
 QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,

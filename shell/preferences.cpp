@@ -10,7 +10,7 @@ namespace {
 constexpr auto kCoordinates = "board/coordinates";
 constexpr auto kLastMove = "board/lastMove";
 constexpr auto kChecks = "board/checks";
-constexpr auto kExplainRefusals = "play/explainRefusals";
+constexpr auto kKeepSelectionOnRefusal = "play/keepSelectionOnRefusal";
 constexpr auto kAutosave = "play/autosave";
 
 // Kept in ~/.config/palisade-brindle/preferences.ini on Linux.
@@ -28,8 +28,8 @@ Preferences loadPreferences()
         settings.value(kCoordinates, defaults.board.coordinates).toBool();
     preferences.board.lastMove = settings.value(kLastMove, defaults.board.lastMove).toBool();
     preferences.board.checks = settings.value(kChecks, defaults.board.checks).toBool();
-    preferences.explainRefusals =
-        settings.value(kExplainRefusals, defaults.explainRefusals).toBool();
+    preferences.keepSelectionOnRefusal =
+        settings.value(kKeepSelectionOnRefusal, defaults.keepSelectionOnRefusal).toBool();
     preferences.autosave = settings.value(kAutosave, defaults.autosave).toBool();
     return preferences;
 }
@@ -41,7 +41,7 @@ void savePreferences(const Preferences& preferences)
     settings.setValue(kCoordinates, preferences.board.coordinates);
     settings.setValue(kLastMove, preferences.board.lastMove);
     settings.setValue(kChecks, preferences.board.checks);
-    settings.setValue(kExplainRefusals, preferences.explainRefusals);
+    settings.setValue(kKeepSelectionOnRefusal, preferences.keepSelectionOnRefusal);
     settings.setValue(kAutosave, preferences.autosave);
 }
 

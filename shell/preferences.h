@@ -7,7 +7,7 @@ namespace palisade {
 // The player's choices of aids, kept between runs.
 struct Preferences {
     BoardOptions board;
-    bool explainRefusals = true;
+    bool keepSelectionOnRefusal = false;
     bool autosave = true;
 
     friend bool operator==(const Preferences&, const Preferences&) = default;

@@ -16,8 +16,8 @@ PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent
     lastMove_ = addSwitch("Highlight the last move", "showLastMove", current.board.lastMove);
     checks_ = addSwitch("Mark a check: the king, its attackers and their lines", "showChecks",
                         current.board.checks);
-    explainRefusals_ = addSwitch("Say why a move is not allowed (the piece stays selected)",
-                                 "explainRefusals", current.explainRefusals);
+    keepSelectionOnRefusal_ = addSwitch("Keep the piece selected when a move is not allowed",
+                                        "keepSelectionOnRefusal", current.keepSelectionOnRefusal);
     autosave_ =
         addSwitch("Keep the unsaved game safe after every move", "autosave", current.autosave);
 
@@ -40,7 +40,7 @@ Preferences PreferencesDialog::preferences() const
 {
     Preferences chosen;
     chosen.board = {coordinates_->isChecked(), lastMove_->isChecked(), checks_->isChecked()};
-    chosen.explainRefusals = explainRefusals_->isChecked();
+    chosen.keepSelectionOnRefusal = keepSelectionOnRefusal_->isChecked();
     chosen.autosave = autosave_->isChecked();
     return chosen;
 }

@@ -23,7 +23,7 @@ private:
     QCheckBox* coordinates_ = nullptr;
     QCheckBox* lastMove_ = nullptr;
     QCheckBox* checks_ = nullptr;
-    QCheckBox* explainRefusals_ = nullptr;
+    QCheckBox* keepSelectionOnRefusal_ = nullptr;
     QCheckBox* autosave_ = nullptr;
 };
 

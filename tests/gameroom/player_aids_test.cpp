@@ -15,11 +15,11 @@ namespace palisade {
 namespace {
 using namespace letters;
 
-// Refused clicks are told, not put down.
+// Refused clicks are told; with the player's choice the piece is not put down.
 struct ExplainingRoom : Room {
     using Room::Room;
-    ExplainingRoom() { setExplainRefusals(true); }
-    explicit ExplainingRoom(const Position& start) : Room(start) { setExplainRefusals(true); }
+    ExplainingRoom() { setKeepSelectionOnRefusal(true); }
+    explicit ExplainingRoom(const Position& start) : Room(start) { setKeepSelectionOnRefusal(true); }
     void moveRefused(std::string_view reason) override { refusals.emplace_back(reason); }
     std::vector<std::string> refusals;
 };
@@ -95,6 +95,19 @@ TEST(Refusal, EachKindIsToldAndTheSelectionStays)
                   "That would leave White's king on 2b1 attacked by Black's rook on 4b1.");
     pinned.clickSquare(104); // along the pin it may go
     EXPECT_TRUE(pinned.position().squares[104] == R && pinned.refusals.size() == 1);
+}
+
+// Without that choice a refused click puts the piece down as ever, and is still told.
+TEST(Refusal, IsToldWhenThePieceIsPutDown)
+{
+    ExplainingRoom room;
+    room.setKeepSelectionOnRefusal(false);
+    room.clickSquare(8);
+    const SavedGame before = room.savedGame();
+    room.clickSquare(43);
+    EXPECT_EQ(room.refusals, std::vector<std::string>{"The knight on 1b1 does not move to 2b4."});
+    EXPECT_EQ(room.position(), before.position);
+    EXPECT_FALSE(room.pieceSelected() && room.selectedSquare() == 8);
 }
 
 TEST(MoveList, StepsToAMoveExactlyAsTheTakeBackChain)
