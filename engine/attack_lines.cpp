@@ -7,15 +7,6 @@ namespace palisade {
 
 namespace {
 
-// A pawn attacks one colmn ahead in its direction of advance; before the sides
-// are switched White's pawns advance towards higher colmn.
-bool pawnAttacksFrom(Step fromKingToPawn, Side kingSide, int sidesSwitched)
-{
-    const bool pawnBelow = fromKingToPawn.colmn < 0;
-    const bool enemyAdvancesUp = (sidesSwitched == 0) == (kingSide == Side::Black);
-    return pawnBelow == enemyAdvancesUp;
-}
-
 // Walks each ray to its first occupied square; `attacks(piece, k, step)` says
 // whether the piece found k squares out attacks the king along it.
 template <std::size_t N, typename Attacks>

@@ -17,15 +17,6 @@ bool knightAttacks(const Board& squares, int king, Coords at, Side kingSide)
     return false;
 }
 
-// A pawn attacks one colmn ahead in its direction of advance. Before the sides
-// are switched, White's pawns advance towards higher colmn.
-bool pawnAttacksFrom(Step fromKingToPawn, Side kingSide, int sidesSwitched)
-{
-    const bool pawnBelow = fromKingToPawn.colmn < 0;
-    const bool enemyAdvancesUp = (sidesSwitched == 0) == (kingSide == Side::Black);
-    return pawnBelow == enemyAdvancesUp;
-}
-
 // Walks each ray to its first occupied square; `attacks(piece, k, step)` says
 // whether the piece found k squares out attacks the king along it.
 template <std::size_t N, typename Attacks>
@@ -78,6 +69,27 @@ bool anyKingAttacked(const Board& squares, const KingSquares& kings, Side side, 
 
 } // namespace
 
+bool pawnAttacksFrom(Step fromKingToPawn, Side kingSide, int sidesSwitched)
+{
+    const bool pawnBelow = fromKingToPawn.colmn < 0;
+    const bool enemyAdvancesUp = (sidesSwitched == 0) == (kingSide == Side::Black);
+    return pawnBelow == enemyAdvancesUp;
+}
+
+Board boardAfterMove(const Position& position, int drop, int pick)
+{
+    Board board = position.squares;
+    const int mover = board[pick];
+    board[drop] = mover;
+    board[pick] = kEmpty;
+    // The pawn taken en passant leaves the board with the move.
+    const int ep = position.enPassantSquare;
+    if ((mover == position.upPawn && ep == drop - 1) || (mover == position.downPawn && ep == drop + 1)) {
+        if (isSquare(ep)) board[ep] = kEmpty;
+    }
+    return board;
+}
+
 KingSquares kingsOf(const Board& squares, Side side)
 {
     const int king = codeOf(side, Kind::King);
@@ -106,21 +118,10 @@ bool sideInCheck(const Position& position)
 
 bool checklegal(const Position& position, int drop, int pick)
 {
-    Board board = position.squares;
-    const int mover = board[pick];
-    board[drop] = mover;
-    board[pick] = kEmpty;
-
+    const Board board = boardAfterMove(position, drop, pick);
     const auto side = sideToMove(position.status);
     const KingSquares kings = side ? kingsOf(board, *side) : KingSquares{};
-
-    // The pawn taken en passant leaves the board with the move.
-    const int ep = position.enPassantSquare;
-    if ((mover == position.upPawn && ep == drop - 1) || (mover == position.downPawn && ep == drop + 1)) {
-        if (isSquare(ep)) board[ep] = kEmpty;
-    }
-
-    if (isKing(mover) && kings.count == 1 && position.kingTrial == 0 && position.loneKingFree == 0) {
+    if (isKing(board[drop]) && kings.count == 1 && position.kingTrial == 0 && position.loneKingFree == 0) {
         return false;
     }
     return !(side && anyKingAttacked(board, kings, *side, position.sidesSwitched));

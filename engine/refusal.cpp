@@ -116,21 +116,6 @@ std::optional<Refusal> shapeRefusal(const Position& position, int pick, int drop
     return std::nullopt;
 }
 
-// The board as the check test sees it after the move, en passant included.
-Board boardAfter(const Position& position, int pick, int drop)
-{
-    Board board = position.squares;
-    const int mover = board[pick];
-    board[drop] = mover;
-    board[pick] = kEmpty;
-    const int ep = position.enPassantSquare;
-    if ((mover == position.upPawn && ep == drop - 1)
-        || (mover == position.downPawn && ep == drop + 1)) {
-        if (isSquare(ep)) board[ep] = kEmpty;
-    }
-    return board;
-}
-
 } // namespace
 
 std::optional<Refusal> whyNot(const Position& position, int pick, int drop)
@@ -143,7 +128,7 @@ std::optional<Refusal> whyNot(const Position& position, int pick, int drop)
 
     const int mover = position.squares[pick];
     const Side side = isWhite(mover) ? Side::White : Side::Black;
-    const Board after = boardAfter(position, pick, drop);
+    const Board after = boardAfterMove(position, drop, pick);
     const KingSquares kings = kingsOf(after, side);
     if (isKing(mover) && kings.count == 1 && position.kingTrial == 0
         && position.loneKingFree == 0) {
