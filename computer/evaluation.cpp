@@ -2,6 +2,8 @@
 
 #include "engine/move_tables.h"
 
+#include <array>
+
 namespace palisade {
 
 namespace {
@@ -39,6 +41,8 @@ int sideScore(const MoveBoard& board, Side side, const EvalWeights& weights)
     const Bits enemy = board.piecesOf(opponent(side));
     const Bits occupied = own | enemy;
     const Bits enemyPawns = board.piecesOf(codeOf(opponent(side), Kind::Pawn));
+    const std::array<int, 7> value = {0, weights.pawn, weights.knight, weights.bishop, weights.rook, weights.queen,
+                                      weights.king};
     int score = 0;
 
     Bits pieces = own;
@@ -46,7 +50,7 @@ int sideScore(const MoveBoard& board, Side side, const EvalWeights& weights)
         const int square = popLowest(pieces);
         const int code = board.pieceAt(square);
         const Kind kind = kindOf(code);
-        score += pieceValue(code, weights);
+        score += value[static_cast<int>(kind)];
         if (kind == Kind::Pawn) {
             const int steps = pawnSteps(board, side, square);
             score += weights.pawnStep * steps * (steps + 1) / 2;

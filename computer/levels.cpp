@@ -9,11 +9,11 @@ namespace {
 using std::chrono::milliseconds;
 
 const std::array<Level, kLevelCount> kLevels = {{
-    {"Beginner", 300, milliseconds(500), 250},
-    {"Casual", 3'000, milliseconds(1000), 60},
-    {"Club", 30'000, milliseconds(2000), 0},
-    {"Strong", 200'000, milliseconds(4000), 0},
-    {"Master", 1'500'000, milliseconds(6000), 0},
+    {"Beginner", 200, milliseconds(500), 300},
+    {"Casual", 2'000, milliseconds(1000), 80},
+    {"Club", 20'000, milliseconds(2000), 0},
+    {"Strong", 150'000, milliseconds(3000), 0},
+    {"Master", 1'000'000, milliseconds(5000), 0},
 }};
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "computer/evaluation.h"
 #include "computer/room_moves.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -71,19 +72,25 @@ public:
 
 class LevelAgent : public Agent {
 public:
-    explicit LevelAgent(int level) : level_(level), searcher_(16) {}
-    std::string name() const override { return "level " + std::to_string(level_); }
+    LevelAgent(int level, int nodeScale, const EvalWeights& weights = {}, std::string tag = {})
+        : level_(level), nodeScale_(nodeScale), tag_(std::move(tag)), searcher_(16, weights)
+    {
+    }
+    std::string name() const override { return "level " + std::to_string(level_) + tag_; }
     std::optional<Move> choose(const GameRoom& room, std::mt19937_64& random) override
     {
         SearchLimits limits = roomLimits(room, levelOf(level_), random());
         // Matches are measured in nodes alone, so that they come out alike on any machine.
         limits.maxTime = std::chrono::milliseconds(0);
+        limits.maxNodes = std::max<std::int64_t>(1, limits.maxNodes / nodeScale_);
         const std::atomic<bool> never{false};
         return searcher_.search(room.position(), limits, never).best;
     }
 
 private:
     int level_;
+    int nodeScale_;
+    std::string tag_;
     Searcher searcher_;
 };
 
@@ -107,14 +114,19 @@ Status adjudicate(const Position& position)
 
 } // namespace
 
-std::unique_ptr<Agent> makeAgent(const std::string& name)
+std::unique_ptr<Agent> makeAgent(const std::string& name, int nodeScale)
 {
     if (name == "random") return std::make_unique<RandomAgent>();
     if (name == "greedy") return std::make_unique<GreedyAgent>();
     if (name.size() == 1 && name[0] >= '1' && name[0] < '1' + kLevelCount) {
-        return std::make_unique<LevelAgent>(name[0] - '0');
+        return std::make_unique<LevelAgent>(name[0] - '0', std::max(1, nodeScale));
     }
     return nullptr;
+}
+
+std::unique_ptr<Agent> makeTunedAgent(int level, const EvalWeights& weights, int nodeScale)
+{
+    return std::make_unique<LevelAgent>(level, std::max(1, nodeScale), weights, " (tuned)");
 }
 
 GameOutcome playGame(Agent& white, Agent& black, std::uint64_t seed, int maxHalfMoves)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "computer/evaluation.h"
 #include "computer/levels.h"
 #include "engine/move.h"
 #include "gameroom/game_room.h"
@@ -22,8 +23,12 @@ public:
 };
 
 // "1".."5" for a level, "random" for a random mover, "greedy" for a player
-// that takes the most valuable piece it can, else moves at random.
-std::unique_ptr<Agent> makeAgent(const std::string& name);
+// that takes the most valuable piece it can, else moves at random. A level
+// searches its nodes divided by `nodeScale`, for quicker matches.
+std::unique_ptr<Agent> makeAgent(const std::string& name, int nodeScale = 1);
+
+// A level searching with other evaluation weights, to tune them against the defaults.
+std::unique_ptr<Agent> makeTunedAgent(int level, const EvalWeights& weights, int nodeScale = 1);
 
 struct GameOutcome {
     Status result = Status::Draw;

@@ -269,10 +269,10 @@ bool Searcher::repeated() const
 bool Searcher::outOfTime()
 {
     if (aborted_) return true;
-    if (nodes_ % kCheckEvery != 0) return false;
+    if (limits_->maxNodes > 0 && nodes_ >= limits_->maxNodes) aborted_ = true;
+    if (nodes_ % kCheckEvery != 0) return aborted_;
     publishedNodes_.store(nodes_, std::memory_order_relaxed);
     if (stop_->load(std::memory_order_relaxed)) aborted_ = true;
-    if (limits_->maxNodes > 0 && nodes_ >= limits_->maxNodes) aborted_ = true;
     if (limits_->maxTime.count() > 0 && std::chrono::steady_clock::now() - start_ >= limits_->maxTime) aborted_ = true;
     return aborted_;
 }

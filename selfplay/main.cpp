@@ -1,7 +1,12 @@
 // palisade-selfplay: the computer's speed and strength, measured.
 //   palisade-selfplay speed [SECONDS]        nodes per second and depth reached
-//   palisade-selfplay match A B GAMES [SEED] A against B, colours alternating
-// A and B are levels 1..5, "random" or "greedy".
+//   palisade-selfplay match A B GAMES [SEED [SCALE]]
+//                                             A against B, colours alternating
+//   palisade-selfplay tune WEIGHT VALUE GAMES [SCALE]
+//                                             level 3 with one weight changed
+//                                             against level 3 as it is
+// A and B are levels 1..5, "random" or "greedy"; SCALE divides the levels'
+// node budgets for quicker matches.
 
 #include "computer/levels.h"
 #include "computer/match.h"
@@ -19,7 +24,8 @@ namespace {
 int usage()
 {
     std::fprintf(stderr, "usage: palisade-selfplay speed [SECONDS]\n"
-                         "       palisade-selfplay match A B GAMES [SEED]   (A, B: 1..5, random, greedy)\n");
+                         "       palisade-selfplay match A B GAMES [SEED [SCALE]]   (A, B: 1..5, random, greedy)\n"
+                         "       palisade-selfplay tune WEIGHT VALUE GAMES [SCALE]\n");
     return 2;
 }
 
@@ -44,18 +50,52 @@ int speed(int argc, char** argv)
     return 0;
 }
 
+void report(const Agent& first, const Agent& second, int scale, const MatchScore& score)
+{
+    std::printf("%s vs %s (nodes / %d): %d games, +%d =%d -%d (%d judged by material), score %.1f %% +- %.1f %%\n",
+                first.name().c_str(), second.name().c_str(), scale, score.games, score.wins, score.draws, score.losses,
+                score.adjudicated, 100.0 * score.score(), 100.0 * score.margin());
+}
+
+// The weight of EvalWeights named on the command line.
+int* weightNamed(EvalWeights& weights, const std::string& name)
+{
+    if (name == "pawnStep") return &weights.pawnStep;
+    if (name == "kingShelter") return &weights.kingShelter;
+    if (name == "kingDanger") return &weights.kingDanger;
+    if (name == "mobility") return &weights.mobility;
+    if (name == "knight") return &weights.knight;
+    if (name == "bishop") return &weights.bishop;
+    if (name == "rook") return &weights.rook;
+    return nullptr;
+}
+
+int tune(int argc, char** argv)
+{
+    if (argc < 5) return usage();
+    EvalWeights weights;
+    int* weight = weightNamed(weights, argv[2]);
+    const int games = std::atoi(argv[4]);
+    const int scale = argc > 5 ? std::atoi(argv[5]) : 1;
+    if (weight == nullptr || games <= 0 || scale <= 0) return usage();
+    *weight = std::atoi(argv[3]);
+    const auto tuned = makeTunedAgent(kDefaultLevel, weights, scale);
+    const auto plain = makeAgent(std::to_string(kDefaultLevel), scale);
+    std::printf("%s = %d: ", argv[2], *weight);
+    report(*tuned, *plain, scale, playMatch(*tuned, *plain, games, 1));
+    return 0;
+}
+
 int match(int argc, char** argv)
 {
     if (argc < 5) return usage();
-    const auto first = makeAgent(argv[2]);
-    const auto second = makeAgent(argv[3]);
+    const int scale = argc > 6 ? std::atoi(argv[6]) : 1;
+    const auto first = makeAgent(argv[2], scale);
+    const auto second = makeAgent(argv[3], scale);
     const int games = std::atoi(argv[4]);
     const std::uint64_t seed = argc > 5 ? std::strtoull(argv[5], nullptr, 10) : 1;
-    if (!first || !second || games <= 0) return usage();
-    const MatchScore score = playMatch(*first, *second, games, seed);
-    std::printf("%s vs %s: %d games, +%d =%d -%d (%d judged by material), score %.1f %% +- %.1f %%\n",
-                first->name().c_str(), second->name().c_str(), score.games, score.wins, score.draws, score.losses,
-                score.adjudicated, 100.0 * score.score(), 100.0 * score.margin());
+    if (!first || !second || games <= 0 || scale <= 0) return usage();
+    report(*first, *second, scale, playMatch(*first, *second, games, seed));
     return 0;
 }
 
@@ -67,5 +107,6 @@ int main(int argc, char** argv)
     const std::string command = argv[1];
     if (command == "speed") return speed(argc, argv);
     if (command == "match") return match(argc, argv);
+    if (command == "tune") return tune(argc, argv);
     return usage();
 }

@@ -4,6 +4,7 @@
 #include "render/board_view.h"
 #include "render/piece_painter.h"
 #include "render/pictures.h"
+#include "shell/computer_player.h"
 #include "shell/file_box.h"
 #include "shell/forms.h"
 #include "shell/key_click_button.h"
@@ -55,8 +56,9 @@ double twipsPerPixel(const QWidget* widget)
 } // namespace
 
 GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
-    : QMainWindow(parent), forms_(forms), room_(*this)
+    : QMainWindow(parent), forms_(forms), answers_(static_cast<GameRoomView&>(*this)), room_(answers_)
 {
+    answers_.watch(room_);
     setObjectName("Gameroom");
     setWindowTitle("Game Room");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -74,6 +76,8 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
 
     statusChanged();
 }
+
+GameRoomWindow::~GameRoomWindow() = default;
 
 QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,
                                      const QKeySequence& shortcut, const std::function<void()>& run)
@@ -94,6 +98,9 @@ void GameRoomWindow::buildMenu()
     QMenu* menu = menuBar()->addMenu("Menu");
     menu->setObjectName("Menu");
     addMenuItem(menu, "New", "refreshgame", QKeySequence("Ctrl+N"), [this] { room_.newGame(); });
+    addMenuItem(menu, "New Game with Players...", "players", QKeySequence("Ctrl+Shift+N"),
+                [this] { computer_->newGameWithPlayers(); });
+    addMenuItem(menu, "Hint", "hint", QKeySequence("Ctrl+H"), [this] { computer_->showHint(); });
     addMenuItem(menu, "Open", "open", QKeySequence("Ctrl+O"), [this] { openGame(); });
     addMenuItem(menu, "Save As", "savea", {}, [this] { saveGameAs(); });
     addMenuItem(menu, "Save", "save", QKeySequence("Ctrl+S"), [this] { saveGame(); });
@@ -167,6 +174,8 @@ QWidget* GameRoomWindow::buildSidePanel()
     column->addWidget(moveList_, 1);
     column->addWidget(makeLabel("Click on a piece ", "Label5", panel));
     column->addLayout(legendRow);
+    computer_ = std::make_unique<ComputerPlayer>(room_, answers_, *board_, panel);
+    column->addWidget(computer_->panel());
     column->addSpacing(12);
     column->addLayout(historyRow);
     column->addWidget(switchSides);
@@ -193,13 +202,16 @@ void GameRoomWindow::saveGame()
         saveGameAs();
         return;
     }
+    computer_->keepPlayersBeside(room_.fileName());
     room_.save(room_.fileName());
 }
 
 void GameRoomWindow::saveGameAs()
 {
     const QString path = chooseSavedGame(this, FileBoxMode::Save);
-    if (!path.isEmpty()) room_.save(path.toStdString());
+    if (path.isEmpty()) return;
+    computer_->keepPlayersBeside(path.toStdString());
+    room_.save(path.toStdString());
 }
 
 void GameRoomWindow::print() { printWithDialog(*this); }
@@ -218,6 +230,7 @@ void GameRoomWindow::statusChanged()
     setWindowTitle(fileName.isEmpty() ? QString("Game Room") : "Game Room - " + fileName);
     forms_.rememberFileName(fileName);
     showMoveList();
+    if (computer_) computer_->positionChanged();
 }
 
 // The whole line of play, one half-move a row, the move on the board marked.

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "computer/computer_answers.h"
 #include "gameroom/game_room.h"
 #include "gameroom/game_room_view.h"
 
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QKeySequence;
@@ -17,6 +19,7 @@ class QPushButton;
 namespace palisade {
 
 class BoardView;
+class ComputerPlayer;
 class Forms;
 
 // The game room window: the board, the status labels, the buttons and the
@@ -25,9 +28,11 @@ class GameRoomWindow : public QMainWindow, private GameRoomView {
     Q_OBJECT
 public:
     explicit GameRoomWindow(Forms& forms, QWidget* parent = nullptr);
+    ~GameRoomWindow() override;
 
     GameRoom& room() { return room_; }
     BoardView& boardView() { return *board_; }
+    ComputerPlayer& computer() { return *computer_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -55,6 +60,8 @@ private:
     void showMoveList();
 
     Forms& forms_;
+    // The computer answers its own questions; everything else reaches this window.
+    ComputerAnswers answers_;
     GameRoom room_;
     BoardView* board_ = nullptr;
     QLabel* winOptionLabel_ = nullptr;
@@ -65,6 +72,7 @@ private:
     QListWidget* moveList_ = nullptr;
     QPushButton* forwardButton_ = nullptr;
     bool exitConfirmed_ = false;
+    std::unique_ptr<ComputerPlayer> computer_;
 };
 
 } // namespace palisade
