@@ -33,9 +33,10 @@ bool isMouseInput(QEvent::Type type)
 } // namespace
 
 ComputerPlayer::ComputerPlayer(GameRoom& room, ComputerAnswers& answers, BoardView& board, QWidget* panelParent)
-    : room_(room), answers_(answers), board_(board), hint_(new HintOverlay(board)),
-      panel_(buildPanel(panelParent)), progressTimer_(new QTimer(this)), seed_(std::random_device{}())
+    : room_(room), answers_(answers), board_(board), hint_(new HintOverlay(board)), progressTimer_(new QTimer(this)),
+      seed_(std::random_device{}())
 {
+    panel_ = buildPanel(panelParent);
     board_.installEventFilter(this);
     progressTimer_->setInterval(kProgressInterval);
     connect(progressTimer_, &QTimer::timeout, this, &ComputerPlayer::showProgress);
