@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -40,7 +41,7 @@ int main(int argc, char* argv[])
         longest = std::max(longest, now - last);
         last = now;
         if (window.room().halfMoves() >= halfMoves || !palisade::sideToMove(window.room().position().status)) {
-            app.quit();
+            QApplication::exit(0);
         }
     });
     window.computer().setPlayers({{true, level}, {true, level}});
@@ -51,5 +52,8 @@ int main(int argc, char* argv[])
     std::printf("level %d, %d half-moves in %.1f s (%.2f s a move); longest the window waited: %.1f ms\n", level,
                 window.room().halfMoves(), seconds, seconds / std::max(1, window.room().halfMoves()),
                 longest / 1e6);
+    // Saved, so that closing the game room asks nothing.
+    const QTemporaryDir dir;
+    window.room().save(dir.filePath("thinking.brd").toStdString());
     return 0;
 }
