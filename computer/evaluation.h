@@ -17,10 +17,10 @@ struct EvalWeights {
     // A pawn's worth grows with each step along colmn towards promotion.
     int pawnStep = 8;
     // Own pieces beside a king, and enemy pieces that stand near it.
-    int kingShelter = 6;
+    int kingShelter = 12;
     int kingDanger = 14;
     // Squares a knight, bishop, rook or queen reaches.
-    int mobility = 3;
+    int mobility = 1;
 };
 
 // The position judged for the side to move: positive is good for it.

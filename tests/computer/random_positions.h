@@ -2,6 +2,7 @@
 
 #include "engine/move_board.h"
 
+#include <algorithm>
 #include <random>
 #include <vector>
 

@@ -2,8 +2,8 @@
 // replies through the board, Stop, Take Back and Move Now during a search,
 // the hint, closing mid-search, and the players kept with a saved game.
 
+#include "../computer/random_positions.h"
 #include "computer/players.h"
-#include "engine/move_board.h"
 #include "engine/targets.h"
 #include "render/board_view.h"
 #include "shell/computer_player.h"
@@ -23,8 +23,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-
-#include <algorithm>
 
 using namespace palisade;
 
@@ -52,13 +50,6 @@ void playKnightOut(GameRoomWindow& window)
 {
     clickSquare(window, 8);
     clickSquare(window, generateTargets(window.room().position(), 8).front().square);
-}
-
-bool isLegal(const Position& position, Move move)
-{
-    MoveList moves;
-    MoveBoard(position).generate(moves);
-    return std::find(moves.begin(), moves.end(), move) != moves.end();
 }
 
 GameRoomWindow& openRoom(Forms& forms)
