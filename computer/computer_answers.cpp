@@ -5,31 +5,25 @@
 
 namespace palisade {
 
-template <typename Show> auto ComputerAnswers::waitFor(Show show)
-{
-    ++waiting_;
-    const auto answer = show();
-    --waiting_;
-    return answer;
-}
-
 bool ComputerAnswers::confirm(std::string_view question)
 {
-    return waitFor([&] { return screen_.confirm(question); });
+    const Waiting waiting(waiting_);
+    return screen_.confirm(question);
 }
 
 void ComputerAnswers::message(std::string_view text)
 {
-    waitFor([&] {
-        screen_.message(text);
-        return true;
-    });
+    const Waiting waiting(waiting_);
+    screen_.message(text);
 }
 
 bool ComputerAnswers::ask(std::string_view question)
 {
     if (question == "Save this king?" && computerChoosesKing()) return saveSelectedKing(*room_);
-    const auto askScreen = [&] { return waitFor([&] { return screen_.ask(question); }); };
+    const auto askScreen = [&] {
+        const Waiting waiting(waiting_);
+        return screen_.ask(question);
+    };
     if (!playing_) return askScreen();
     if (question == "Queen?") return playing_->extra == MoveExtra::Queen;
     if (question == "Knight?") return playing_->extra == MoveExtra::Knight;

@@ -40,7 +40,17 @@ public:
 
 private:
     bool computerChoosesKing() const;
-    template <typename Show> auto waitFor(Show show);
+    // Counts a question or notice open on the screen for as long as it lives.
+    class Waiting {
+    public:
+        explicit Waiting(int& count) : count_(count) { ++count_; }
+        ~Waiting() { --count_; }
+        Waiting(const Waiting&) = delete;
+        Waiting& operator=(const Waiting&) = delete;
+
+    private:
+        int& count_;
+    };
 
     GameRoomView& screen_;
     const GameRoom* room_ = nullptr;

@@ -55,6 +55,31 @@ TEST(ComputerMoves, APersonStillAnswersTheirOwnQuestions)
     EXPECT_EQ(game.room.position().squares[7], N);
 }
 
+// Notes whether the computer's layer counted the screen as waiting while it asked.
+struct WatchedScreen : RecordingView {
+    bool ask(std::string_view question) override
+    {
+        waitingSeen.push_back(answers->screenWaiting());
+        return RecordingView::ask(question);
+    }
+    const ComputerAnswers* answers = nullptr;
+    std::vector<bool> waitingSeen;
+};
+
+TEST(ComputerMoves, TheScreenCountsAsWaitingOnlyWhileItAsks)
+{
+    WatchedScreen screen;
+    ComputerAnswers answers(screen);
+    screen.answers = &answers;
+    GameRoom room(answers);
+    answers.setPlayers(kBlackComputer);
+    room.setUp(kPromotion);
+    room.clickSquare(6);
+    room.clickSquare(7);
+    EXPECT_EQ(screen.waitingSeen, (std::vector<bool>{true, true, true}));
+    EXPECT_FALSE(answers.screenWaiting());
+}
+
 TEST(ComputerMoves, KingsideCastleOnlyForTheCastleMove)
 {
     // The knight and bishop have left 8 and 32 so that king A may castle there.
