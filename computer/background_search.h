@@ -17,7 +17,7 @@ class BackgroundSearch {
 public:
     using Done = std::function<void(const SearchReport&)>;
 
-    explicit BackgroundSearch(std::size_t tableMegabytes = 64);
+    explicit BackgroundSearch(std::size_t tableMegabytes = 32);
     ~BackgroundSearch();
     BackgroundSearch(const BackgroundSearch&) = delete;
     BackgroundSearch& operator=(const BackgroundSearch&) = delete;

@@ -63,13 +63,14 @@ std::uint64_t mix(std::uint64_t x)
 } // namespace
 
 Searcher::Searcher(std::size_t tableMegabytes, const EvalWeights& weights)
-    : table_(tableMegabytes), weights_(weights)
+    : tableMegabytes_(tableMegabytes), weights_(weights)
 {
 }
 
 SearchReport Searcher::search(const Position& position, const SearchLimits& limits, const std::atomic<bool>& stop,
                               const DepthDone& depthDone)
 {
+    if (!table_) table_.emplace(tableMegabytes_);
     board_.emplace(position);
     limits_ = &limits;
     stop_ = &stop;
@@ -89,7 +90,7 @@ SearchReport Searcher::search(const Position& position, const SearchLimits& limi
     if (rootMoves.empty() || !sideToMove(position.status)) return report;
 
     std::array<int, MoveList::kCapacity> scores{};
-    const auto hashed = table_.find(board_->key());
+    const auto hashed = table_->find(board_->key());
     orderMoves(rootMoves, scores, hashed ? hashed->best : Move{}, 0);
     report.best = rootMoves[0];
 
@@ -138,7 +139,7 @@ int Searcher::searchRoot(MoveList& rootMoves, int depth, int alpha, int beta, Mo
             alpha = std::max(alpha, score);
         }
     }
-    if (!aborted_) table_.store({board_->key(), bestScore, static_cast<std::int16_t>(depth), Bound::Exact, best});
+    if (!aborted_) table_->store({board_->key(), bestScore, static_cast<std::int16_t>(depth), Bound::Exact, best});
     return bestScore;
 }
 
@@ -153,7 +154,7 @@ int Searcher::negamax(int depth, int alpha, int beta, int ply)
 
     const std::uint64_t key = board_->key();
     Move hashMove;
-    if (const auto entry = table_.find(key)) {
+    if (const auto entry = table_->find(key)) {
         hashMove = entry->best;
         const int stored = fromTable(entry->score, ply);
         if (entry->depth >= depth
@@ -201,7 +202,7 @@ int Searcher::negamax(int depth, int alpha, int beta, int ply)
         }
     }
     const Bound bound = bestScore >= beta ? Bound::Lower : bestScore > startAlpha ? Bound::Exact : Bound::Upper;
-    table_.store({key, toTable(bestScore, ply), static_cast<std::int16_t>(depth), bound, best});
+    table_->store({key, toTable(bestScore, ply), static_cast<std::int16_t>(depth), bound, best});
     return bestScore;
 }
 

@@ -45,7 +45,8 @@ struct SearchReport {
 
 // Iterative-deepening alpha-beta with a transposition table, move ordering
 // and a capture search at the leaves. One searcher serves one thread; it keeps
-// its table from one search to the next.
+// its table from one search to the next, made by the first search on the
+// thread that searches.
 class Searcher {
 public:
     explicit Searcher(std::size_t tableMegabytes = 32, const EvalWeights& weights = {});
@@ -69,7 +70,8 @@ private:
     void rememberQuiet(Move move, int depth, int ply);
     int searchRoot(MoveList& rootMoves, int depth, int alpha, int beta, Move& best);
 
-    TranspositionTable table_;
+    std::size_t tableMegabytes_;
+    std::optional<TranspositionTable> table_;
     EvalWeights weights_;
     std::optional<MoveBoard> board_;
     const SearchLimits* limits_ = nullptr;
