@@ -32,6 +32,7 @@ bool saveSelectedKing(const GameRoom& room)
     const MoveHistory& history = room.history();
     // Before the mating move both kings stood where they stand now.
     const KingSquares before = kingsOf(history.entry(history.halfMoves() - 1).squares, side);
+    if (before.count != 2) return true;
     const int other = before.square[0] == selected ? before.square[1] : before.square[0];
 
     Position keepSelected = asked;
