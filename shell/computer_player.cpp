@@ -242,6 +242,8 @@ void ComputerPlayer::showIdle()
         statusLabel_->setText("Hint: " + QString::fromStdString(notationOf(searched_, *hint)));
     } else if (waiting) {
         statusLabel_->setText("The computer waits while you look back.");
+    } else if (!sideToMove(room_.position().status)) {
+        statusLabel_->clear(); // the result shows in the status
     } else if (players().anyComputer()) {
         statusLabel_->setText(computerToMove() ? "Computer to move" : "Your move");
     }
