@@ -13,10 +13,8 @@ void BackgroundSearch::start(const Position& position, SearchLimits limits, Done
 {
     finish();
     stop_.store(false);
-    running_.store(true);
     thread_ = std::thread([this, position, limits = std::move(limits), done = std::move(done)] {
         const SearchReport report = searcher_->search(position, limits, stop_);
-        running_.store(false);
         done(report);
     });
 }

@@ -29,14 +29,12 @@ public:
     // Stops and waits until the thread has finished.
     void finish();
 
-    bool running() const { return running_.load(); }
     // Nodes searched so far by the running search.
     std::int64_t nodes() const { return searcher_->nodesSoFar(); }
 
 private:
     std::unique_ptr<Searcher> searcher_;
     std::atomic<bool> stop_{false};
-    std::atomic<bool> running_{false};
     std::thread thread_;
 };
 

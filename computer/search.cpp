@@ -67,8 +67,7 @@ Searcher::Searcher(std::size_t tableMegabytes, const EvalWeights& weights)
 {
 }
 
-SearchReport Searcher::search(const Position& position, const SearchLimits& limits, const std::atomic<bool>& stop,
-                              const DepthDone& depthDone)
+SearchReport Searcher::search(const Position& position, const SearchLimits& limits, const std::atomic<bool>& stop)
 {
     if (!table_) table_.emplace(tableMegabytes_);
     board_.emplace(position);
@@ -96,15 +95,12 @@ SearchReport Searcher::search(const Position& position, const SearchLimits& limi
 
     for (int depth = 1; depth <= limits.maxDepth && depth < kMaxPly; ++depth) {
         Move best = *report.best;
-        const int score = searchRoot(rootMoves, depth, -kInfinity, kInfinity, best);
+        const int score = searchRoot(rootMoves, depth, best);
         // A move that beat the earlier best before the stop is still sound.
         report.best = best;
         if (aborted_) break;
         report.score = score;
         report.depth = depth;
-        report.nodes = nodes_;
-        report.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
-        if (depthDone) depthDone(report);
         if (score > kMateBound || score < -kMateBound || rootMoves.size() == 1) break;
     }
     report.nodes = nodes_;
@@ -114,8 +110,10 @@ SearchReport Searcher::search(const Position& position, const SearchLimits& limi
 
 // The root's moves, the best of the last depth first. Returns the best score;
 // `best` changes only when a move searched in full beats the first.
-int Searcher::searchRoot(MoveList& rootMoves, int depth, int alpha, int beta, Move& best)
+int Searcher::searchRoot(MoveList& rootMoves, int depth, Move& best)
 {
+    int alpha = -kInfinity;
+    const int beta = kInfinity;
     const auto first = std::find(rootMoves.begin(), rootMoves.end(), best);
     std::rotate(rootMoves.begin(), first, first + 1);
     int bestScore = -kInfinity;

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -34,7 +33,7 @@ struct SearchLimits {
     std::vector<std::uint64_t> earlierKeys;
 };
 
-// Where a search stands: after each finished depth, and at its end.
+// What a search found: its move, and how far it got.
 struct SearchReport {
     std::optional<Move> best;
     int score = 0;
@@ -51,9 +50,7 @@ class Searcher {
 public:
     explicit Searcher(std::size_t tableMegabytes = 32, const EvalWeights& weights = {});
 
-    using DepthDone = std::function<void(const SearchReport&)>;
-    SearchReport search(const Position& position, const SearchLimits& limits, const std::atomic<bool>& stop,
-                        const DepthDone& depthDone = {});
+    SearchReport search(const Position& position, const SearchLimits& limits, const std::atomic<bool>& stop);
 
     // Nodes searched so far; may be read from another thread while searching.
     std::int64_t nodesSoFar() const { return publishedNodes_.load(std::memory_order_relaxed); }
@@ -68,7 +65,7 @@ private:
     void orderMoves(MoveList& moves, std::array<int, MoveList::kCapacity>& scores, Move hashMove, int ply) const;
     int moveScore(Move move, Move hashMove, int ply) const;
     void rememberQuiet(Move move, int depth, int ply);
-    int searchRoot(MoveList& rootMoves, int depth, int alpha, int beta, Move& best);
+    int searchRoot(MoveList& rootMoves, int depth, Move& best);
 
     std::size_t tableMegabytes_;
     std::optional<TranspositionTable> table_;
