@@ -172,6 +172,7 @@ MatchScore playMatch(Agent& first, Agent& second, int games, std::uint64_t seed,
         const Status firstWins = firstIsWhite ? Status::WhiteWins : Status::BlackWins;
         ++score.games;
         if (outcome.adjudicated) ++score.adjudicated;
+        score.halfMoves += outcome.halfMoves;
         if (outcome.result == Status::Draw) ++score.draws;
         else if (outcome.result == firstWins) ++score.wins;
         else ++score.losses;

@@ -48,6 +48,7 @@ struct MatchScore {
     int draws = 0;
     int losses = 0;
     int adjudicated = 0;
+    int halfMoves = 0; // of all the games together
     double score() const { return games == 0 ? 0.0 : (wins + 0.5 * draws) / games; }
     // Half the width of the 95 % confidence interval of the score.
     double margin() const;

@@ -36,6 +36,14 @@ std::optional<Player> playerLine(std::istream& in, const std::string& name)
     return playerOfText(line.substr(prefix.size()));
 }
 
+bool writePlayers(const std::string& gameFileName, const Players& players)
+{
+    std::ofstream out(playersFileName(gameFileName), std::ios::binary | std::ios::trunc);
+    out << playersText(players);
+    out.flush();
+    return static_cast<bool>(out);
+}
+
 } // namespace
 
 std::string playersFileName(const std::string& gameFileName) { return gameFileName + ".players"; }
@@ -64,14 +72,6 @@ std::optional<Players> readPlayers(const std::string& gameFileName)
     text.resize(static_cast<std::size_t>(in.gcount()));
     if (text.size() > kLongestFile) return std::nullopt;
     return playersOfText(text);
-}
-
-bool writePlayers(const std::string& gameFileName, const Players& players)
-{
-    std::ofstream out(playersFileName(gameFileName), std::ios::binary | std::ios::trunc);
-    out << playersText(players);
-    out.flush();
-    return static_cast<bool>(out);
 }
 
 bool keepPlayers(const std::string& gameFileName, const Players& players)

@@ -37,7 +37,6 @@ std::optional<Players> playersOfText(const std::string& text);
 
 // Reading gives nothing when the file is missing or not a players file.
 std::optional<Players> readPlayers(const std::string& gameFileName);
-bool writePlayers(const std::string& gameFileName, const Players& players);
 // Two people need no file: an old one is removed so it cannot outlive them.
 bool keepPlayers(const std::string& gameFileName, const Players& players);
 

@@ -27,6 +27,4 @@ void TranspositionTable::store(const TableEntry& entry)
     slot = entry;
 }
 
-void TranspositionTable::clear() { std::fill(slots_.begin(), slots_.end(), TableEntry{}); }
-
 } // namespace palisade

@@ -29,7 +29,6 @@ public:
 
     std::optional<TableEntry> find(std::uint64_t key) const;
     void store(const TableEntry& entry);
-    void clear();
 
 private:
     std::vector<TableEntry> slots_;

@@ -13,6 +13,7 @@
 #include "computer/sample_positions.h"
 #include "computer/search.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -52,9 +53,11 @@ int speed(int argc, char** argv)
 
 void report(const Agent& first, const Agent& second, int scale, const MatchScore& score)
 {
-    std::printf("%s vs %s (nodes / %d): %d games, +%d =%d -%d (%d judged by material), score %.1f %% +- %.1f %%\n",
+    std::printf("%s vs %s (nodes / %d): %d games, +%d =%d -%d (%d judged by material), score %.1f %% +- %.1f %%, "
+                "%.0f half-moves a game\n",
                 first.name().c_str(), second.name().c_str(), scale, score.games, score.wins, score.draws, score.losses,
-                score.adjudicated, 100.0 * score.score(), 100.0 * score.margin());
+                score.adjudicated, 100.0 * score.score(), 100.0 * score.margin(),
+                static_cast<double>(score.halfMoves) / std::max(1, score.games));
 }
 
 // The weight of EvalWeights named on the command line.
