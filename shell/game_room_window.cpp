@@ -5,6 +5,7 @@
 #include "render/piece_painter.h"
 #include "render/pictures.h"
 #include "shell/board_export.h"
+#include "shell/computer_player.h"
 #include "shell/file_box.h"
 #include "shell/forms.h"
 #include "shell/key_click_button.h"
@@ -58,8 +59,10 @@ double twipsPerPixel(const QWidget* widget)
 } // namespace
 
 GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
-    : QMainWindow(parent), forms_(forms), room_(*this), recovery_(forms.recoveryPath().toStdString())
+    : QMainWindow(parent), forms_(forms), answers_(static_cast<GameRoomView&>(*this)), room_(answers_),
+      recovery_(forms.recoveryPath().toStdString())
 {
+    answers_.watch(room_);
     setObjectName("Gameroom");
     setWindowTitle("Game Room");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -82,6 +85,8 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     board_->setFocus();
     statusChanged();
 }
+
+GameRoomWindow::~GameRoomWindow() = default;
 
 void GameRoomWindow::applyPreferences(const Preferences& preferences)
 {
@@ -109,6 +114,9 @@ void GameRoomWindow::buildMenu()
     QMenu* menu = menuBar()->addMenu("Menu");
     menu->setObjectName("Menu");
     addMenuItem(menu, "New", "refreshgame", QKeySequence("Ctrl+N"), [this] { room_.newGame(); });
+    addMenuItem(menu, "New Game with Players...", "players", QKeySequence("Ctrl+Shift+N"),
+                [this] { computer_->newGameWithPlayers(); });
+    addMenuItem(menu, "Hint", "hint", QKeySequence("Ctrl+H"), [this] { computer_->showHint(); });
     addMenuItem(menu, "Open", "open", QKeySequence("Ctrl+O"), [this] { openGame(); });
     addMenuItem(menu, "Save As", "savea", {}, [this] { saveGameAs(); });
     addMenuItem(menu, "Save", "save", QKeySequence("Ctrl+S"), [this] { saveGame(); });
@@ -249,6 +257,8 @@ QWidget* GameRoomWindow::buildSidePanel()
     column->addWidget(moveList_, 1);
     column->addWidget(makeLabel("Click on a piece ", "Label5", panel));
     column->addLayout(legendRow);
+    computer_ = std::make_unique<ComputerPlayer>(room_, answers_, *board_, panel);
+    column->addWidget(computer_->panel());
     column->addSpacing(12);
     column->addLayout(historyRow);
     column->addWidget(switchSides);
@@ -275,13 +285,16 @@ void GameRoomWindow::saveGame()
         saveGameAs();
         return;
     }
+    computer_->keepPlayersBeside(room_.fileName());
     if (room_.save(room_.fileName())) recovery_.remove();
 }
 
 void GameRoomWindow::saveGameAs()
 {
     const QString path = chooseSavedGame(this, FileBoxMode::Save);
-    if (!path.isEmpty() && room_.save(path.toStdString())) recovery_.remove();
+    if (path.isEmpty()) return;
+    computer_->keepPlayersBeside(path.toStdString());
+    if (room_.save(path.toStdString())) recovery_.remove();
 }
 
 void GameRoomWindow::print() { printWithDialog(*this); }
@@ -316,6 +329,7 @@ void GameRoomWindow::statusChanged()
     showMoveList();
     board_->update();
     keepGameSafe();
+    if (computer_) computer_->positionChanged();
 }
 
 // The whole line of play, one half-move a row, the move on the board marked.

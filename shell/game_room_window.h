@@ -1,5 +1,6 @@
 #pragma once
 
+#include "computer/computer_answers.h"
 #include "gameroom/game_room.h"
 #include "gameroom/game_room_view.h"
 #include "gameroom/recovery_file.h"
@@ -8,6 +9,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -21,6 +23,7 @@ class QPushButton;
 namespace palisade {
 
 class BoardView;
+class ComputerPlayer;
 class Forms;
 
 // The game room window: the board, the status labels, the buttons and the
@@ -29,9 +32,11 @@ class GameRoomWindow : public QMainWindow, private GameRoomView {
     Q_OBJECT
 public:
     explicit GameRoomWindow(Forms& forms, QWidget* parent = nullptr);
+    ~GameRoomWindow() override;
 
     GameRoom& room() { return room_; }
     BoardView& boardView() { return *board_; }
+    ComputerPlayer& computer() { return *computer_; }
 
     const Preferences& preferences() const { return preferences_; }
     void applyPreferences(const Preferences& preferences);
@@ -70,6 +75,8 @@ private:
     void styleMoveRow(QListWidgetItem* item, int halfMove);
 
     Forms& forms_;
+    // The computer answers its own questions; everything else reaches this window.
+    ComputerAnswers answers_;
     GameRoom room_;
     RecoveryFile recovery_;
     Preferences preferences_;
@@ -83,6 +90,7 @@ private:
     QPushButton* forwardButton_ = nullptr;
     QLabel* noticeLabel_ = nullptr;
     bool exitConfirmed_ = false;
+    std::unique_ptr<ComputerPlayer> computer_;
 };
 
 } // namespace palisade

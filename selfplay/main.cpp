@@ -1,0 +1,115 @@
+// palisade-selfplay: the computer's speed and strength, measured.
+//   palisade-selfplay speed [SECONDS]        nodes per second and depth reached
+//   palisade-selfplay match A B GAMES [SEED [SCALE]]
+//                                             A against B, colours alternating
+//   palisade-selfplay tune WEIGHT VALUE GAMES [SCALE]
+//                                             level 3 with one weight changed
+//                                             against level 3 as it is
+// A and B are levels 1..5, "random" or "greedy"; SCALE divides the levels'
+// node budgets for quicker matches.
+
+#include "computer/levels.h"
+#include "computer/match.h"
+#include "computer/sample_positions.h"
+#include "computer/search.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using namespace palisade;
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "usage: palisade-selfplay speed [SECONDS]\n"
+                         "       palisade-selfplay match A B GAMES [SEED [SCALE]]   (A, B: 1..5, random, greedy)\n"
+                         "       palisade-selfplay tune WEIGHT VALUE GAMES [SCALE]\n");
+    return 2;
+}
+
+void measure(const char* name, const Position& position, int milliseconds)
+{
+    Searcher searcher(64);
+    SearchLimits limits;
+    limits.maxTime = std::chrono::milliseconds(milliseconds);
+    const std::atomic<bool> never{false};
+    const SearchReport report = searcher.search(position, limits, never);
+    const double seconds = std::max(1, static_cast<int>(report.elapsed.count())) / 1000.0;
+    std::printf("%-12s depth %2d  nodes %9lld  %6.0f knodes/s  %.2f s\n", name, report.depth,
+                static_cast<long long>(report.nodes), report.nodes / seconds / 1000.0, seconds);
+}
+
+int speed(int argc, char** argv)
+{
+    const int milliseconds = argc > 2 ? static_cast<int>(std::atof(argv[2]) * 1000) : 1000;
+    if (milliseconds <= 0) return usage();
+    measure("start", standardPosition(), milliseconds);
+    measure("middle game", middleGamePosition(), milliseconds);
+    return 0;
+}
+
+void report(const Agent& first, const Agent& second, int scale, const MatchScore& score)
+{
+    std::printf("%s vs %s (nodes / %d): %d games, +%d =%d -%d (%d judged by material), score %.1f %% +- %.1f %%, "
+                "%.0f half-moves a game\n",
+                first.name().c_str(), second.name().c_str(), scale, score.games, score.wins, score.draws, score.losses,
+                score.adjudicated, 100.0 * score.score(), 100.0 * score.margin(),
+                static_cast<double>(score.halfMoves) / std::max(1, score.games));
+}
+
+// The weight of EvalWeights named on the command line.
+int* weightNamed(EvalWeights& weights, const std::string& name)
+{
+    if (name == "pawnStep") return &weights.pawnStep;
+    if (name == "kingShelter") return &weights.kingShelter;
+    if (name == "kingDanger") return &weights.kingDanger;
+    if (name == "mobility") return &weights.mobility;
+    if (name == "knight") return &weights.knight;
+    if (name == "bishop") return &weights.bishop;
+    if (name == "rook") return &weights.rook;
+    return nullptr;
+}
+
+int tune(int argc, char** argv)
+{
+    if (argc < 5) return usage();
+    EvalWeights weights;
+    int* weight = weightNamed(weights, argv[2]);
+    const int games = std::atoi(argv[4]);
+    const int scale = argc > 5 ? std::atoi(argv[5]) : 1;
+    if (weight == nullptr || games <= 0 || scale <= 0) return usage();
+    *weight = std::atoi(argv[3]);
+    const auto tuned = makeTunedAgent(kDefaultLevel, weights, scale);
+    const auto plain = makeAgent(std::to_string(kDefaultLevel), scale);
+    std::printf("%s = %d: ", argv[2], *weight);
+    report(*tuned, *plain, scale, playMatch(*tuned, *plain, games, 1));
+    return 0;
+}
+
+int match(int argc, char** argv)
+{
+    if (argc < 5) return usage();
+    const int scale = argc > 6 ? std::atoi(argv[6]) : 1;
+    const auto first = makeAgent(argv[2], scale);
+    const auto second = makeAgent(argv[3], scale);
+    const int games = std::atoi(argv[4]);
+    const std::uint64_t seed = argc > 5 ? std::strtoull(argv[5], nullptr, 10) : 1;
+    if (!first || !second || games <= 0 || scale <= 0) return usage();
+    report(*first, *second, scale, playMatch(*first, *second, games, seed));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return usage();
+    const std::string command = argv[1];
+    if (command == "speed") return speed(argc, argv);
+    if (command == "match") return match(argc, argv);
+    if (command == "tune") return tune(argc, argv);
+    return usage();
+}

@@ -1,0 +1,263 @@
+#include "shell/computer_player.h"
+
+#include "computer/room_moves.h"
+#include "render/board_view.h"
+#include "shell/hint_overlay.h"
+#include "shell/labels.h"
+#include "shell/players_dialog.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <random>
+
+namespace palisade {
+
+namespace {
+
+constexpr int kProgressSteps = 100;
+constexpr int kProgressInterval = 50; // ms
+
+bool isMouseInput(QEvent::Type type)
+{
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
+           || type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
+}
+
+} // namespace
+
+ComputerPlayer::ComputerPlayer(GameRoom& room, ComputerAnswers& answers, BoardView& board, QWidget* panelParent)
+    : room_(room), answers_(answers), board_(board), hint_(new HintOverlay(board)), progressTimer_(new QTimer(this)),
+      seed_(std::random_device{}())
+{
+    panel_ = buildPanel(panelParent);
+    board_.installEventFilter(this);
+    progressTimer_->setInterval(kProgressInterval);
+    connect(progressTimer_, &QTimer::timeout, this, &ComputerPlayer::showProgress);
+    showIdle();
+}
+
+// The thread must be gone before the objects its report would reach.
+ComputerPlayer::~ComputerPlayer() { search_.finish(); }
+
+QWidget* ComputerPlayer::buildPanel(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName("computerPanel");
+    statusLabel_ = makeLabel(QString(), "computerStatus", panel);
+    statusLabel_->setWordWrap(true);
+    progress_ = new QProgressBar(panel);
+    progress_->setObjectName("thinkingProgress");
+    progress_->setRange(0, kProgressSteps);
+    progress_->setTextVisible(false);
+    stopButton_ = new QPushButton("Stop", panel);
+    stopButton_->setObjectName("stopThinking");
+    stopButton_->setToolTip("Play the best move found so far");
+    connect(stopButton_, &QPushButton::clicked, this, &ComputerPlayer::stopThinking);
+    moveNowButton_ = new QPushButton("Move Now", panel);
+    moveNowButton_->setObjectName("moveNow");
+    moveNowButton_->setToolTip("Let the computer play from the position shown");
+    connect(moveNowButton_, &QPushButton::clicked, this, &ComputerPlayer::moveNow);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(stopButton_);
+    buttons->addWidget(moveNowButton_);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(statusLabel_);
+    column->addWidget(progress_);
+    column->addLayout(buttons);
+    return panel;
+}
+
+void ComputerPlayer::setPlayers(const Players& players)
+{
+    answers_.setPlayers(players);
+    if (task_ == Task::Move && !computerToMove()) abandonSearch();
+    considerMoving();
+}
+
+void ComputerPlayer::newGameWithPlayers()
+{
+    const auto chosen = choosePlayers(panel_->window(), players());
+    if (!chosen) return;
+    const Task before = task_;
+    abandonSearch();
+    room_.newGame();
+    const bool started = room_.history().lastHalfMove() == 0 && room_.gameSaved();
+    if (started) {
+        setPlayers(*chosen);
+    } else if (before == Task::Move) {
+        considerMoving();
+    }
+}
+
+void ComputerPlayer::keepPlayersBeside(const std::string& gameFileName)
+{
+    knownFile_ = gameFileName;
+    if (!keepPlayers(gameFileName, players())) {
+        QMessageBox::warning(panel_->window(), "Players",
+                             "Who plays each side could not be written beside the game.");
+    }
+}
+
+void ComputerPlayer::adoptPlayersOfFile()
+{
+    if (room_.fileName() == knownFile_) return;
+    knownFile_ = room_.fileName();
+    if (knownFile_.empty()) return;
+    answers_.setPlayers(readPlayers(knownFile_).value_or(Players{}));
+}
+
+void ComputerPlayer::positionChanged()
+{
+    adoptPlayersOfFile();
+    if (hint_->shown() && room_.position() != searched_) hint_->clear();
+    if (task_ != Task::None && room_.position() != searched_) abandonSearch();
+    // Played once the game room has finished the click that changed it.
+    QTimer::singleShot(0, this, &ComputerPlayer::considerMoving);
+    if (task_ == Task::None) showIdle();
+}
+
+bool ComputerPlayer::computerToMove() const
+{
+    const auto side = sideToMove(room_.position().status);
+    return side && players().of(*side).computer;
+}
+
+bool ComputerPlayer::atEndOfGame() const
+{
+    return room_.history().halfMoves() == room_.history().lastHalfMove();
+}
+
+void ComputerPlayer::considerMoving()
+{
+    if (task_ == Task::Move || answers_.screenWaiting()) return;
+    if (computerToMove() && (atEndOfGame() || moveNowAsked_)) {
+        if (task_ == Task::Hint) abandonSearch();
+        hint_->clear();
+        start(Task::Move, levelOf(players().of(*sideToMove(room_.position().status)).level));
+        return;
+    }
+    if (task_ == Task::None) showIdle();
+}
+
+void ComputerPlayer::start(Task task, const Level& level)
+{
+    searched_ = room_.position();
+    limits_ = roomLimits(room_, level, seed_++);
+    started_ = std::chrono::steady_clock::now();
+    task_ = task;
+    const int id = ++searchId_;
+    search_.start(searched_, limits_, [this, id](const SearchReport& report) {
+        QMetaObject::invokeMethod(this, [this, id, report] { searchDone(id, report); }, Qt::QueuedConnection);
+    });
+    progressTimer_->start();
+    showProgress();
+}
+
+void ComputerPlayer::searchDone(int id, const SearchReport& report)
+{
+    if (id != searchId_) return;
+    // The game room is waiting on a question: play once it has been answered.
+    if (answers_.screenWaiting()) {
+        QTimer::singleShot(kProgressInterval, this, [this, id, report] { searchDone(id, report); });
+        return;
+    }
+    const Task task = task_;
+    finishTask();
+    if (!report.best || room_.position() != searched_) {
+        considerMoving();
+        return;
+    }
+    if (task == Task::Hint) {
+        hint_->showMove(*report.best);
+        showIdle();
+        return;
+    }
+    moveNowAsked_ = false;
+    playComputerMove(room_, answers_, *report.best);
+}
+
+void ComputerPlayer::finishTask()
+{
+    task_ = Task::None;
+    progressTimer_->stop();
+    showIdle();
+}
+
+void ComputerPlayer::abandonSearch()
+{
+    if (task_ == Task::None) return;
+    ++searchId_;
+    search_.stop();
+    finishTask();
+}
+
+void ComputerPlayer::showHint()
+{
+    if (task_ == Task::Move || !sideToMove(room_.position().status)) return;
+    abandonSearch();
+    start(Task::Hint, levelOf(kDefaultLevel));
+}
+
+void ComputerPlayer::stopThinking()
+{
+    if (task_ != Task::None) search_.stop();
+}
+
+void ComputerPlayer::moveNow()
+{
+    moveNowAsked_ = true;
+    considerMoving();
+}
+
+void ComputerPlayer::showProgress()
+{
+    const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started_).count();
+    double done = 0.0;
+    if (limits_.maxTime.count() > 0) done = elapsed / static_cast<double>(limits_.maxTime.count());
+    if (limits_.maxNodes > 0) done = std::max(done, static_cast<double>(search_.nodes()) / limits_.maxNodes);
+    progress_->setValue(static_cast<int>(std::min(1.0, done) * kProgressSteps));
+    statusLabel_->setText(task_ == Task::Hint ? "Looking for a hint..." : "Computer is thinking...");
+    progress_->show();
+    stopButton_->show();
+    moveNowButton_->hide();
+    panel_->show();
+}
+
+void ComputerPlayer::showIdle()
+{
+    progress_->hide();
+    stopButton_->hide();
+    const bool waiting = computerToMove() && !atEndOfGame();
+    moveNowButton_->setVisible(waiting);
+    if (const auto hint = hint_->shown()) {
+        statusLabel_->setText("Hint: " + QString::fromStdString(notationOf(searched_, *hint)));
+    } else if (waiting) {
+        statusLabel_->setText("The computer waits while you look back.");
+    } else if (!sideToMove(room_.position().status)) {
+        statusLabel_->clear(); // the result shows in the status
+    } else if (players().anyComputer()) {
+        statusLabel_->setText(computerToMove() ? "Computer to move" : "Your move");
+    }
+    panel_->setVisible(players().anyComputer() || hint_->shown());
+}
+
+// Clicks on the board are the computer's while it thinks of its move.
+bool ComputerPlayer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &board_) {
+        if (event->type() == QEvent::Resize && hint_->shown()) hint_->setGeometry(board_.rect());
+        if (task_ == Task::Move && isMouseInput(event->type())) return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace palisade

@@ -1,0 +1,221 @@
+// Playing the computer in the game room: the players dialog, the computer's
+// replies through the board, Stop, Take Back and Move Now during a search,
+// the hint, closing mid-search, and the players kept with a saved game.
+
+#include "../computer/random_positions.h"
+#include "computer/players.h"
+#include "engine/targets.h"
+#include "render/board_view.h"
+#include "shell/computer_player.h"
+#include "shell/forms.h"
+#include "shell/game_room_window.h"
+#include "shell/hint_overlay.h"
+#include "shell/players_dialog.h"
+#include "shell/start_screen.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace palisade;
+
+namespace {
+
+constexpr int kLongWait = 20000; // ms; a search of the strongest level ends by Stop long before
+
+const Players kComputerWhite{{true, kLevelCount}, {false, kDefaultLevel}};
+const Players kComputerBlack{{false, kDefaultLevel}, {true, kLevelCount}};
+
+QPushButton* button(QWidget* parent, const char* name) { return parent->findChild<QPushButton*>(name); }
+
+void clickSquare(GameRoomWindow& window, int square)
+{
+    const CellLayout& cells = window.room().cells();
+    const CellRect& cell = cells.cell(square);
+    const QPointF picturePoint((cell.left + cell.width / 2) / cells.twipsPerPixelX(),
+                               (cell.top + cell.height / 2) / cells.twipsPerPixelY());
+    const QPoint point = window.boardView().pictureTransform().map(picturePoint).toPoint();
+    QTest::mouseClick(&window.boardView(), Qt::LeftButton, Qt::NoModifier, point);
+}
+
+// White's knight from 8 to its first target, by two clicks on the board.
+void playKnightOut(GameRoomWindow& window)
+{
+    clickSquare(window, 8);
+    clickSquare(window, generateTargets(window.room().position(), 8).front().square);
+}
+
+GameRoomWindow& openRoom(Forms& forms)
+{
+    forms.showGameRoom();
+    GameRoomWindow& window = *forms.gameRoom();
+    if (!QTest::qWaitForWindowExposed(&window)) qFatal("game room not shown");
+    return window;
+}
+
+} // namespace
+
+class ComputerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void thePlayersDialogStartsAGameTheComputerAnswers()
+    {
+        Forms forms;
+        GameRoomWindow& window = openRoom(forms);
+        QVERIFY(!window.findChild<QWidget*>("computerPanel")->isVisible());
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<PlayersDialog*>(QApplication::activeModalWidget());
+            if (!dialog) qFatal("no players dialog open");
+            QVERIFY(!dialog->findChild<QComboBox*>("blackLevel")->isEnabled());
+            dialog->findChild<QComboBox*>("blackPlayer")->setCurrentIndex(1);
+            QVERIFY(dialog->findChild<QComboBox*>("blackLevel")->isEnabled());
+            dialog->findChild<QComboBox*>("blackLevel")->setCurrentIndex(0);
+            dialog->accept();
+        });
+        window.findChild<QAction*>("players")->trigger();
+        QCOMPARE(window.computer().players(), (Players{{false, kDefaultLevel}, {true, 1}}));
+        QVERIFY(window.findChild<QWidget*>("computerPanel")->isVisible());
+
+        playKnightOut(window);
+        QTRY_COMPARE_WITH_TIMEOUT(window.room().halfMoves(), 2, kLongWait);
+        const MoveHistory& history = window.room().history();
+        QVERIFY(!history.moveText(2).empty());
+        QCOMPARE(window.findChild<QLabel*>("notation")->text(), QString::fromStdString(history.moveText(2)));
+        QCOMPARE(window.findChild<QLabel*>("Label2")->text(), QString("White to Move"));
+    }
+
+    void stopPlaysTheBestMoveFoundSoFar()
+    {
+        Forms forms;
+        GameRoomWindow& window = openRoom(forms);
+        window.computer().setPlayers(kComputerWhite);
+        QTRY_VERIFY(window.computer().thinking());
+        QVERIFY(window.findChild<QWidget*>("thinkingProgress")->isVisible());
+        QCOMPARE(window.findChild<QLabel*>("computerStatus")->text(), QString("Computer is thinking..."));
+        // The board is the computer's while it thinks.
+        clickSquare(window, 8);
+        QVERIFY(!window.room().pieceSelected());
+
+        button(&window, "stopThinking")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(window.room().halfMoves(), 1, kLongWait);
+        QVERIFY(!window.computer().thinking());
+        QCOMPARE(window.findChild<QLabel*>("Label2")->text(), QString("Black to Move"));
+    }
+
+    void takeBackDuringASearchAbandonsItAndTheComputerWaitsForMoveNow()
+    {
+        Forms forms;
+        GameRoomWindow& window = openRoom(forms);
+        window.computer().setPlayers(kComputerBlack);
+        playKnightOut(window);
+        QTRY_VERIFY(window.computer().thinking());
+
+        button(&window, "Command3")->click(); // Take Back
+        QVERIFY(!window.computer().thinking());
+        QCOMPARE(window.room().halfMoves(), 0);
+        // Forward to the end of the game: Black's turn again, and it thinks again.
+        button(&window, "Command4")->click();
+        QTRY_VERIFY(window.computer().thinking());
+
+        button(&window, "Command3")->click();
+        QTest::qWait(100);
+        QCOMPARE(window.room().halfMoves(), 0);
+        QVERIFY(!window.computer().thinking());
+
+        // A person's move from the looked-back position makes a new line the computer answers.
+        playKnightOut(window);
+        QTRY_VERIFY(window.computer().thinking());
+        button(&window, "stopThinking")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(window.room().halfMoves(), 2, kLongWait);
+        QCOMPARE(window.room().history().lastHalfMove(), 2);
+    }
+
+    void moveNowPlaysFromAPositionLookedBackOn()
+    {
+        Forms forms;
+        GameRoomWindow& window = openRoom(forms);
+        window.computer().setPlayers(kComputerWhite);
+        QTRY_VERIFY(window.computer().thinking());
+        button(&window, "stopThinking")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(window.room().halfMoves(), 1, kLongWait);
+        button(&window, "Command3")->click();
+        QTest::qWait(100);
+        QVERIFY(!window.computer().thinking());
+        QVERIFY(button(&window, "moveNow")->isVisible());
+
+        button(&window, "moveNow")->click();
+        QVERIFY(window.computer().thinking());
+        button(&window, "stopThinking")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(window.room().halfMoves(), 1, kLongWait);
+        QVERIFY(!window.room().forwardVisible());
+    }
+
+    void theHintMarksALegalMoveUntilThePositionChanges()
+    {
+        Forms forms;
+        GameRoomWindow& window = openRoom(forms);
+        auto* overlay = window.findChild<HintOverlay*>("hintOverlay");
+        QVERIFY(overlay && !overlay->isVisible());
+        window.findChild<QAction*>("hint")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(overlay->isVisible(), kLongWait);
+        const auto hint = overlay->shown();
+        QVERIFY(hint && isLegal(window.room().position(), *hint));
+        QVERIFY(window.findChild<QLabel*>("computerStatus")->text().startsWith("Hint: "));
+        QVERIFY(window.findChild<QWidget*>("computerPanel")->isVisible());
+
+        playKnightOut(window);
+        QVERIFY(!overlay->isVisible());
+        QVERIFY(!window.findChild<QWidget*>("computerPanel")->isVisible());
+    }
+
+    void closingTheGameRoomMidSearchEndsItsThread()
+    {
+        Forms forms;
+        QPointer<GameRoomWindow> window = &openRoom(forms);
+        window->computer().setPlayers(kComputerWhite);
+        QTRY_VERIFY(window->computer().thinking());
+        button(window, "Command2")->click(); // Exit: nothing unsaved, no question
+        QTRY_VERIFY(!window);
+        QVERIFY(forms.startScreen().isVisible());
+        // A fresh game room starts with two people and nothing running.
+        GameRoomWindow& again = openRoom(forms);
+        QVERIFY(!again.computer().thinking());
+        QVERIFY(!again.computer().players().anyComputer());
+    }
+
+    void savingAndReopeningKeepsThePlayers()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("against.brd");
+        const Players players{{false, kDefaultLevel}, {true, 2}};
+        {
+            Forms forms;
+            GameRoomWindow& window = openRoom(forms);
+            window.computer().setPlayers(players);
+            QTimer::singleShot(0, [path] {
+                auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!box) qFatal("no file box open");
+                box->selectFile(path);
+                static_cast<QDialog*>(box)->accept();
+            });
+            window.findChild<QAction*>("savea")->trigger();
+            QCOMPARE(QString::fromStdString(window.room().fileName()), path);
+        }
+        QCOMPARE(readPlayers(path.toStdString()), players);
+        Forms forms;
+        forms.showStartScreen();
+        QVERIFY(forms.openSavedGame(path));
+        QCOMPARE(forms.gameRoom()->computer().players(), players);
+    }
+};
+
+QTEST_MAIN(ComputerTest)
+#include "computer_test.moc"
