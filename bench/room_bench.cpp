@@ -20,7 +20,7 @@ constexpr int kQueen = 50;
 // click puts it down again, so each pair is an upper bound on one pick.
 void BM_SelectClick(benchmark::State& state)
 {
-    SilentView view(true);
+    SilentView view(true, true);
     GameRoom room(view);
     room.setUp(middleGame());
     for (auto _ : state) {
@@ -43,7 +43,7 @@ void BM_EndOfGameTest(benchmark::State& state)
 // A whole move as a player makes it: pick, drop (with the verdict), take back.
 void BM_MoveAndTakeBack(benchmark::State& state)
 {
-    SilentView view(true);
+    SilentView view(true, true);
     GameRoom room(view);
     room.setUp(middleGame());
     const int drop = generateTargets(room.position(), kQueen).front().square;

@@ -3,6 +3,7 @@
 #include "computer/computer_answers.h"
 #include "computer/evaluation.h"
 #include "computer/room_moves.h"
+#include "gameroom/silent_view.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,17 +12,6 @@
 namespace palisade {
 
 namespace {
-
-// A screen nobody looks at: the computer answers every question of its moves.
-class SilentScreen : public GameRoomView {
-public:
-    void boardChanged() override {}
-    void statusChanged() override {}
-    bool confirm(std::string_view) override { return true; }
-    bool ask(std::string_view) override { return false; }
-    void message(std::string_view) override {}
-    void beep() override {}
-};
 
 MoveList roomMoves(const GameRoom& room)
 {
@@ -131,7 +121,8 @@ std::unique_ptr<Agent> makeTunedAgent(int level, const EvalWeights& weights, int
 
 GameOutcome playGame(Agent& white, Agent& black, std::uint64_t seed, int maxHalfMoves)
 {
-    SilentScreen screen;
+    // Nobody looks: the computer answers every question of its own moves.
+    SilentView screen(true, false);
     ComputerAnswers answers(screen);
     GameRoom room(answers);
     answers.watch(room);

@@ -4,21 +4,23 @@
 
 namespace palisade {
 
-// A screen that shows nothing and answers every question the same way: for
-// reading a game's position or timing the controller without a window.
+// A screen that shows nothing and gives fixed answers: OK or Cancel to every
+// OK / Cancel question, Yes or No to every Yes / No one. For reading a game's
+// position, playing games between programs, or timing the controller.
 class SilentView : public GameRoomView {
 public:
-    explicit SilentView(bool answer = false) : answer_(answer) {}
+    explicit SilentView(bool ok = false, bool yes = false) : ok_(ok), yes_(yes) {}
 
     void boardChanged() override {}
     void statusChanged() override {}
-    bool confirm(std::string_view) override { return answer_; }
-    bool ask(std::string_view) override { return answer_; }
+    bool confirm(std::string_view) override { return ok_; }
+    bool ask(std::string_view) override { return yes_; }
     void message(std::string_view) override {}
     void beep() override {}
 
 private:
-    bool answer_;
+    bool ok_;
+    bool yes_;
 };
 
 } // namespace palisade
