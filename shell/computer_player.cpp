@@ -8,6 +8,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,8 +25,14 @@ namespace {
 constexpr int kProgressSteps = 100;
 constexpr int kProgressInterval = 50; // ms
 
-bool isMouseInput(QEvent::Type type)
+// A press, a drag, or a key that clicks the square under the keyboard cursor.
+bool clicksTheBoard(const QEvent& event)
 {
+    const QEvent::Type type = event.type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        const int key = static_cast<const QKeyEvent&>(event).key();
+        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    }
     return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
            || type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
 }
@@ -250,12 +257,13 @@ void ComputerPlayer::showIdle()
     panel_->setVisible(players().anyComputer() || hint_->shown());
 }
 
-// Clicks on the board are the computer's while it thinks of its move.
+// Clicks on the board, by mouse or keyboard, are the computer's while it
+// thinks of its move.
 bool ComputerPlayer::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == &board_) {
         if (event->type() == QEvent::Resize && hint_->shown()) hint_->setGeometry(board_.rect());
-        if (task_ == Task::Move && isMouseInput(event->type())) return true;
+        if (task_ == Task::Move && clicksTheBoard(*event)) return true;
     }
     return QObject::eventFilter(watched, event);
 }

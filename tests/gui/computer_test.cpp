@@ -100,8 +100,10 @@ private slots:
         QTRY_VERIFY(window.computer().thinking());
         QVERIFY(window.findChild<QWidget*>("thinkingProgress")->isVisible());
         QCOMPARE(window.findChild<QLabel*>("computerStatus")->text(), QString("Computer is thinking..."));
-        // The board is the computer's while it thinks.
+        // The board is the computer's while it thinks, for the mouse and the keyboard cursor.
         clickSquare(window, 8);
+        QTest::keyClick(&window.boardView(), Qt::Key_Down);
+        QTest::keyClick(&window.boardView(), Qt::Key_Return);
         QVERIFY(!window.room().pieceSelected());
 
         button(&window, "stopThinking")->click();
