@@ -99,7 +99,6 @@ MoveBoard::MoveBoard(const Position& position)
     for (int flag = 0; flag < kCastleFlagCount; ++flag) {
         if (position.castleLost[flag] != 0) castleLost_ |= static_cast<std::uint16_t>(1u << flag);
     }
-    undo_.reserve(64);
 }
 
 Position MoveBoard::position() const

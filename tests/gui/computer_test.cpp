@@ -3,6 +3,7 @@
 // the hint, closing mid-search, and the players kept with a saved game.
 
 #include "../computer/random_positions.h"
+#include "window_driving.h"
 #include "computer/players.h"
 #include "engine/targets.h"
 #include "render/board_view.h"
@@ -34,16 +35,6 @@ const Players kComputerWhite{{true, kLevelCount}, {false, kDefaultLevel}};
 const Players kComputerBlack{{false, kDefaultLevel}, {true, kLevelCount}};
 
 QPushButton* button(QWidget* parent, const char* name) { return parent->findChild<QPushButton*>(name); }
-
-void clickSquare(GameRoomWindow& window, int square)
-{
-    const CellLayout& cells = window.room().cells();
-    const CellRect& cell = cells.cell(square);
-    const QPointF picturePoint((cell.left + cell.width / 2) / cells.twipsPerPixelX(),
-                               (cell.top + cell.height / 2) / cells.twipsPerPixelY());
-    const QPoint point = window.boardView().pictureTransform().map(picturePoint).toPoint();
-    QTest::mouseClick(&window.boardView(), Qt::LeftButton, Qt::NoModifier, point);
-}
 
 // White's knight from 8 to its first target, by two clicks on the board.
 void playKnightOut(GameRoomWindow& window)
