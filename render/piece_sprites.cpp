@@ -74,9 +74,13 @@ void paintPieceFast(QPainter& painter, int code, const QRectF& box)
         if (cache.size() >= kMostSprites) cache.clear();
         found = cache.insert(key, drawSprite(code, box, pixels, ratio));
     }
+    // The copy goes where the box lies in the painter's own coordinates; the
+    // device transform also holds where the widget sits in its window, which
+    // the painter adds again once its own transform is reset.
+    const QPointF topLeft = painter.worldTransform().mapRect(box).topLeft();
     painter.save();
     painter.resetTransform();
-    painter.drawImage(pixels.topLeft() / ratio, *found);
+    painter.drawImage(topLeft, *found);
     painter.restore();
 }
 
