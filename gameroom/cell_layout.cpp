@@ -1,5 +1,7 @@
 #include "gameroom/cell_layout.h"
 
+#include "gameroom/board_layout.h"
+
 #include <cmath>
 
 namespace palisade {
@@ -12,15 +14,16 @@ constexpr double kCellHeightTwips = 372.0;
 CellLayout::CellLayout(double twipsPerPixelX, double twipsPerPixelY)
     : tx_(twipsPerPixelX), ty_(twipsPerPixelY)
 {
-    // The grid starts 30 px in, held in whole twips.
-    const double x0 = std::nearbyint(30.0 * tx_);
+    // The grid's left edge is held in whole twips; every cell keeps its
+    // distance from it.
+    const board_layout::PicturePoint first = board_layout::cellCorner(0);
+    const double x0 = std::nearbyint(first.x * tx_);
     for (int i = 0; i < kSquareCount; ++i) {
-        const Coords c = coordsOf(i);
+        const board_layout::PicturePoint corner = board_layout::cellCorner(i);
         CellRect& cell = cells_[i];
-        cell.left = x0 + 60.0 * c.colmn * tx_ + 30.0 * c.rw * tx_;
-        // Down 36 px to sit over the piece, then raised 26 px and made 35 px
-        // taller so a click on the piece's head still counts.
-        cell.top = 30.0 * c.rw * ty_ + 170.0 * c.boards * ty_ + 36.0 * ty_ - 26.0 * ty_;
+        cell.left = x0 + (corner.x - first.x) * tx_;
+        cell.top = corner.y * ty_;
+        // 35 px taller than wide, so a click on the piece's head still counts.
         cell.width = kCellWidthTwips;
         cell.height = kCellHeightTwips + 35.0 * ty_;
     }

@@ -22,9 +22,8 @@ struct CellRect {
 };
 
 // The 128 click cells over the board picture: narrow upright strips over each
-// square's piece, on the same slanted grid as the drawing (60 px a colmn, 30 px
-// right and down a rw, 170 px down a half-board). How much they overlap depends
-// on the screen's twips per pixel.
+// square's piece, placed on the drawing's own grid (board_layout). How much
+// they overlap depends on the screen's twips per pixel.
 class CellLayout {
 public:
     static constexpr double kStandardTwipsPerPixel = 15.0;

@@ -57,6 +57,11 @@ public:
     void releaseAt(double xTwips, double yTwips);
     void dragOver(int square);
     void dragDrop(int square);
+    // The button came up where the board could not see it (a question box
+    // took the release): the drag ends without a click.
+    void abandonDrag() { dragActive_ = false; }
+    bool dragActive() const { return dragActive_; }
+    int dragOrigin() const { return dragOrigin_; }
 
     // The history: each drops the selection and shows another recorded position.
     void takeBack();

@@ -1,19 +1,19 @@
 #include "render/board_geometry.h"
 
 #include "engine/piece.h"
-#include "engine/square.h"
+#include "gameroom/board_layout.h"
 
 namespace palisade::board_geometry {
 
 namespace {
 
-constexpr double kColumnStep = 60.0;
-constexpr double kRowShift = 30.0;
-constexpr double kHalfBoardStep = 170.0;
-constexpr double kSquareLeft = 5.0; // top-left corner of square 0
-constexpr double kSquareTop = 45.0;
+using board_layout::kColumnPixels;
+using board_layout::kHalfBoardPixels;
+using board_layout::kRowPixels;
 constexpr double kPieceWidth = 44.0;
-constexpr double kPieceCentreDrop = 37.0;
+// A queen or king is centred this far above its square's middle, so that its
+// feet stand a little below the middle; shorter pieces sit lower.
+constexpr double kPieceRise = 23.0;
 constexpr double kPieceHalfHeightBase = 28.0;
 constexpr double kMarkSize = 34.0;
 constexpr double kEdgeDepth = 7.0;
@@ -37,13 +37,19 @@ double verticalOffset(int code)
 
 QPointF cornerOf(int boards, int rw, int colmn)
 {
-    return {kSquareLeft + kColumnStep * colmn + kRowShift * rw,
-            kSquareTop + kHalfBoardStep * boards + kRowShift * rw};
+    const board_layout::PicturePoint corner = board_layout::squareCorner(boards, rw, colmn);
+    return {corner.x, corner.y};
+}
+
+QPointF cornerOf(int square)
+{
+    const Coords c = coordsOf(square);
+    return cornerOf(c.boards, c.rw, c.colmn);
 }
 
 QPolygonF parallelogram(QPointF topLeft, double width, double rows)
 {
-    const QPointF down(kRowShift * rows, kRowShift * rows);
+    const QPointF down(kRowPixels * rows, kRowPixels * rows);
     return QPolygonF({topLeft, topLeft + QPointF(width, 0), topLeft + QPointF(width, 0) + down,
                       topLeft + down});
 }
@@ -58,32 +64,21 @@ QRectF pictureFrame(bool withCoordinates)
     return withCoordinates ? picture.adjusted(-kLeftMargin, 0, 0, kBottomMargin) : picture;
 }
 
-QPolygonF squareOutline(int square)
-{
-    const Coords c = coordsOf(square);
-    return parallelogram(cornerOf(c.boards, c.rw, c.colmn), kColumnStep, 1);
-}
+QPolygonF squareOutline(int square) { return parallelogram(cornerOf(square), kColumnPixels, 1); }
 
-QPointF markCentre(int square)
-{
-    const Coords c = coordsOf(square);
-    return {49.0 + kColumnStep * c.colmn + kRowShift * c.rw,
-            60.0 + kRowShift * c.rw + kHalfBoardStep * c.boards};
-}
+// The mark sits a pixel left of the square's middle, as it always has.
+QPointF markCentre(int square) { return cornerOf(square) + QPointF(44.0, kRowPixels / 2); }
 
 QPointF squareCentre(int square)
 {
-    const Coords c = coordsOf(square);
-    return cornerOf(c.boards, c.rw, c.colmn) + QPointF((kColumnStep + kRowShift) / 2, kRowShift / 2);
+    return cornerOf(square) + QPointF((kColumnPixels + kRowPixels) / 2, kRowPixels / 2);
 }
 
 QRectF pieceBox(int square, int code)
 {
-    const Coords c = coordsOf(square);
     const double offset = verticalOffset(code);
     const double halfHeight = kPieceHalfHeightBase - offset;
-    const QPointF centre(50.0 + kColumnStep * c.colmn + kRowShift * c.rw,
-                         kHalfBoardStep * c.boards + kRowShift * c.rw + offset + kPieceCentreDrop);
+    const QPointF centre = squareCentre(square) + QPointF(0, offset - kPieceRise);
     return {centre.x() - kPieceWidth / 2, centre.y() - halfHeight, kPieceWidth, 2 * halfHeight};
 }
 
@@ -95,17 +90,17 @@ QRectF markBox(int square)
 
 QPolygonF halfBoardOutline(int boards)
 {
-    return parallelogram(cornerOf(boards, 0, 0), 8 * kColumnStep, 4);
+    return parallelogram(cornerOf(boards, 0, 0), 8 * kColumnPixels, 4);
 }
 
 QPointF rwLabelCentre(int boards, int rw)
 {
-    return cornerOf(boards, rw, 0) + QPointF(kRowShift / 2 - kLabelGap, kRowShift / 2);
+    return cornerOf(boards, rw, 0) + QPointF(kRowPixels / 2 - kLabelGap, kRowPixels / 2);
 }
 
 QPointF colmnLabelCentre(int boards, int colmn)
 {
-    return cornerOf(boards, 4, colmn) + QPointF(kColumnStep / 2, kEdgeDepth + kLabelGap);
+    return cornerOf(boards, 4, colmn) + QPointF(kColumnPixels / 2, kEdgeDepth + kLabelGap);
 }
 
 QPointF halfBoardLabelCentre(int boards) { return rwLabelCentre(boards, 0) - QPointF(2 * kLabelGap, 0); }

@@ -17,7 +17,10 @@ const QColor kSelectedSquare(0xf2, 0xc9, 0x4c);
 const QColor kBoardEdge(0x4a, 0x2f, 0x1b);
 const QColor kCoordinateInk(0xe8, 0xd3, 0xa9);
 const QColor kCursorInk(0x1e, 0x6e, 0xff);
+const QColor kDropInk(0x1f, 0x8a, 0x3b);
+const QColor kRefusedDropInk(0x55, 0x55, 0x55);
 constexpr double kEdgeDepth = 7.0;
+constexpr double kLiftedOpacity = 0.35;
 
 // Bishops keep the colour of their square, so the colour follows the parity of
 // all three coordinates.
@@ -53,12 +56,42 @@ void paintHalfBoards(QPainter& painter, int highlighted)
     painter.restore();
 }
 
-void paintPieces(QPainter& painter, const Board& squares)
+void paintPieces(QPainter& painter, const Board& squares, int lifted)
 {
     for (int square = 0; square < kSquareCount; ++square) {
         const int code = squares[square];
-        if (isPiece(code)) paintPieceFast(painter, code, board_geometry::pieceBox(square, code));
+        if (!isPiece(code)) continue;
+        if (square == lifted) painter.setOpacity(kLiftedOpacity);
+        paintPieceFast(painter, code, board_geometry::pieceBox(square, code));
+        if (square == lifted) painter.setOpacity(1.0);
     }
+}
+
+// Pieces are painted in square order, so a later square's picture is in front.
+std::optional<int> pieceUnder(const Board& squares, QPointF point)
+{
+    for (int square = kSquareCount - 1; square >= 0; --square) {
+        const int code = squares[square];
+        if (isPiece(code) && pieceCovers(code, board_geometry::pieceBox(square, code), point)) return square;
+    }
+    return std::nullopt;
+}
+
+void paintDraggedPiece(QPainter& painter, int code, QPointF at)
+{
+    const QRectF box = board_geometry::pieceBox(0, code);
+    paintPieceFast(painter, code, box.translated(at - box.center()));
+}
+
+void paintDropFrame(QPainter& painter, int square, bool allowed)
+{
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, allowed ? 5.0 : 3.5));
+    painter.drawPolygon(board_geometry::squareOutline(square));
+    painter.setPen(QPen(allowed ? kDropInk : kRefusedDropInk, allowed ? 3.0 : 1.5));
+    painter.drawPolygon(board_geometry::squareOutline(square));
+    painter.restore();
 }
 
 void paintMarks(QPainter& painter, const std::function<bool(int)>& marked)

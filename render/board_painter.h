@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QPointF>
 #include <functional>
+#include <optional>
 
 class QPainter;
 
@@ -17,7 +18,19 @@ QColor background();
 // in the selection colour.
 void paintHalfBoards(QPainter& painter, int highlighted = -1);
 
-void paintPieces(QPainter& painter, const Board& squares);
+// Every piece, the piece on `lifted` (or -1) faded: it is being dragged.
+void paintPieces(QPainter& painter, const Board& squares, int lifted = -1);
+
+// The square whose piece's picture is drawn at `point`, the frontmost where
+// two overlap; nothing where no picture is.
+std::optional<int> pieceUnder(const Board& squares, QPointF point);
+
+// A dragged piece, centred on the pointer.
+void paintDraggedPiece(QPainter& painter, int code, QPointF at);
+
+// The square a dragged piece would be dropped on, framed; more strongly
+// where the piece may go.
+void paintDropFrame(QPainter& painter, int square, bool allowed);
 
 // A target mark on every square for which `marked` says yes.
 void paintMarks(QPainter& painter, const std::function<bool(int)>& marked);

@@ -71,10 +71,15 @@ void paintScene(QPainter& painter, const BoardScene& scene)
     }
     paintAttackSquares(painter, scene.attacks);
     if (scene.coordinates) board_painter::paintCoordinates(painter, scene.sidesSwitched);
-    board_painter::paintPieces(painter, scene.squares);
+    board_painter::paintPieces(painter, scene.squares, scene.drag ? scene.drag->from : -1);
     paintAttackArrows(painter, scene.attacks);
     board_painter::paintMarks(painter, [&scene](int square) { return scene.marked[square]; });
     if (isSquare(scene.cursor)) board_painter::paintCursor(painter, scene.cursor);
+    if (scene.drag) {
+        const DraggedPiece& drag = *scene.drag;
+        if (isSquare(drag.over)) board_painter::paintDropFrame(painter, drag.over, scene.marked[drag.over]);
+        board_painter::paintDraggedPiece(painter, scene.squares[drag.from], drag.at);
+    }
 }
 
 } // namespace palisade

@@ -4,6 +4,7 @@
 #include "engine/position.h"
 #include "gameroom/move_reading.h"
 
+#include <QPointF>
 #include <QRectF>
 
 #include <array>
@@ -25,6 +26,14 @@ struct BoardOptions {
     friend bool operator==(const BoardOptions&, const BoardOptions&) = default;
 };
 
+// A piece being dragged: faded on its square, its picture at the pointer, and
+// the square it would be dropped on framed (-1 for none).
+struct DraggedPiece {
+    int from = -1;
+    QPointF at;
+    int over = -1;
+};
+
 // Everything one picture of the board shows, read from the game room.
 struct BoardScene {
     Board squares{};
@@ -35,6 +44,7 @@ struct BoardScene {
     std::vector<Attack> attacks;
     bool coordinates = false;
     int cursor = -1;
+    std::optional<DraggedPiece> drag;
 };
 
 BoardScene sceneOf(const GameRoom& room, const BoardOptions& options);

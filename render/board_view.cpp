@@ -5,6 +5,7 @@
 #include "render/board_geometry.h"
 #include "render/board_painter.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -96,6 +97,38 @@ bool BoardView::claimsKey(const QKeyEvent& key) const
     return cursorMoveFor(code) || isClickKey(code);
 }
 
+std::optional<int> BoardView::pieceAt(QPointF widgetPoint) const
+{
+    return board_painter::pieceUnder(room_.position().squares, pictureTransform().inverted().map(widgetPoint));
+}
+
+std::optional<int> BoardView::squareAt(QPointF widgetPoint) const
+{
+    if (const auto piece = pieceAt(widgetPoint)) return piece;
+    const QPointF twips = toTwips(widgetPoint);
+    const std::vector<int> hits = room_.cells().cellsAt(twips.x(), twips.y());
+    if (hits.empty()) return std::nullopt;
+    return hits.front();
+}
+
+QRectF BoardView::pieceRect(int square) const
+{
+    const int code = room_.position().squares[square];
+    return pictureTransform().mapRect(board_geometry::pieceBox(square, code));
+}
+
+// A piece is shown following the pointer once the button, pressed on the
+// selected piece, has moved it a little.
+std::optional<DraggedPiece> BoardView::draggedPiece() const
+{
+    if (!pressPoint_ || !room_.dragActive() || !room_.pieceSelected()) return std::nullopt;
+    if (room_.dragOrigin() != room_.selectedSquare() || !isPiece(room_.position().squares[room_.dragOrigin()]))
+        return std::nullopt;
+    if ((pointer_ - *pressPoint_).manhattanLength() < QApplication::startDragDistance()) return std::nullopt;
+    const QPointF at = pictureTransform().inverted().map(pointer_);
+    return DraggedPiece{room_.dragOrigin(), at, squareAt(pointer_).value_or(-1)};
+}
+
 void BoardView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -104,9 +137,12 @@ void BoardView::paintEvent(QPaintEvent*)
     painter.setTransform(pictureTransform());
     BoardScene scene = sceneOf(room_, options_);
     if (cursorShown_) scene.cursor = cursor_;
+    scene.drag = draggedPiece();
     paintScene(painter, scene);
 }
 
+// A press on a piece's picture clicks its square; anywhere else the click
+// cells decide, overlaps and all.
 void BoardView::mousePressEvent(QMouseEvent* event)
 {
     // The mouse takes over from the keyboard: its cursor steps aside.
@@ -114,18 +150,41 @@ void BoardView::mousePressEvent(QMouseEvent* event)
     const MouseButton button = event->button() == Qt::LeftButton    ? MouseButton::Left
                                : event->button() == Qt::RightButton ? MouseButton::Right
                                                                     : MouseButton::Middle;
-    const QPointF twips = toTwips(event->position());
-    room_.pressAt(button, twips.x(), twips.y());
+    if (button == MouseButton::Left) {
+        // A drag still open means its release went elsewhere, to a question
+        // box: this press starts afresh.
+        if (room_.dragActive()) room_.abandonDrag();
+        pressPoint_ = pointer_ = event->position();
+    }
+    if (const auto piece = button == MouseButton::Left ? pieceAt(event->position()) : std::nullopt) {
+        room_.dragOver(*piece);
+    } else {
+        const QPointF twips = toTwips(event->position());
+        room_.pressAt(button, twips.x(), twips.y());
+    }
     // The keyboard carries on from the piece the mouse picked.
     if (room_.pieceSelected()) cursor_ = room_.selectedSquare();
     update();
 }
 
+void BoardView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!pressPoint_) return;
+    pointer_ = event->position();
+    if (room_.dragActive()) update();
+}
+
 void BoardView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
-    const QPointF twips = toTwips(event->position());
-    room_.releaseAt(twips.x(), twips.y());
+    pressPoint_.reset();
+    if (const auto piece = pieceAt(event->position()); piece && room_.dragActive()) {
+        room_.dragDrop(*piece);
+    } else {
+        const QPointF twips = toTwips(event->position());
+        room_.releaseAt(twips.x(), twips.y());
+    }
+    update();
 }
 
 void BoardView::keyPressEvent(QKeyEvent* event)

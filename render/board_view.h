@@ -6,6 +6,8 @@
 #include <QTransform>
 #include <QWidget>
 
+#include <optional>
+
 namespace palisade {
 
 class GameRoom;
@@ -31,16 +33,25 @@ public:
     int cursorSquare() const { return cursor_; }
     bool cursorShown() const { return cursorShown_; }
 
+    // The square a press or a release at this widget point goes to: the
+    // piece whose picture is there, else the first click cell under it.
+    std::optional<int> squareAt(QPointF widgetPoint) const;
+    // Where the piece on `square` is drawn, in widget pixels.
+    QRectF pieceRect(int square) const;
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QPointF toTwips(QPointF widgetPoint) const;
+    std::optional<int> pieceAt(QPointF widgetPoint) const;
+    std::optional<DraggedPiece> draggedPiece() const;
     void showCursorAt(int square);
     bool claimsKey(const QKeyEvent& key) const;
 
@@ -49,6 +60,9 @@ private:
     BoardOptions options_;
     int cursor_ = 0;
     bool cursorShown_ = false;
+    // Where the left button went down, and where the pointer is while it is held.
+    std::optional<QPointF> pressPoint_;
+    QPointF pointer_;
 };
 
 } // namespace palisade

@@ -309,7 +309,37 @@ void drawShape(QPainter& painter, const PieceShape& shape, const Palette& palett
     painter.fillPath(shape.dots, palette.ink);
 }
 
+// Everything of a kind's picture that is not clear, in the unit frame: its
+// parts, their outlines and its stroked lines, each filled as it is painted.
+std::vector<QPainterPath> silhouetteOf(int kind)
+{
+    const PieceShape& shape = shapeOf(kind);
+    QPainterPathStroker outline;
+    outline.setWidth(kOutlineWidth);
+    outline.setJoinStyle(Qt::RoundJoin);
+    std::vector<QPainterPath> silhouette;
+    for (const QPainterPath& part : shape.parts) {
+        silhouette.push_back(part);
+        silhouette.push_back(outline.createStroke(part));
+    }
+    outline.setWidth(kDetailWidth);
+    outline.setCapStyle(Qt::RoundCap);
+    silhouette.push_back(outline.createStroke(shape.lines));
+    return silhouette;
+}
+
 } // namespace
+
+bool pieceCovers(int code, const QRectF& box, QPointF point)
+{
+    if (code < 1 || code > 2 * kKinds || !box.contains(point)) return false;
+    static const std::array<std::vector<QPainterPath>, kKinds> silhouettes = {
+        silhouetteOf(1), silhouetteOf(2), silhouetteOf(3), silhouetteOf(4), silhouetteOf(5), silhouetteOf(6)};
+    const int kind = code > kBlackOffset ? code - kBlackOffset : code;
+    const QPointF unitPoint = unitToBox(box).inverted().map(point);
+    const auto& paths = silhouettes[kind - 1];
+    return std::any_of(paths.begin(), paths.end(), [&](const QPainterPath& path) { return path.contains(unitPoint); });
+}
 
 void paintPiece(QPainter& painter, int code, const QRectF& box)
 {

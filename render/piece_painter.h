@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointF>
 #include <QRectF>
 
 class QPainter;
@@ -11,6 +12,10 @@ namespace palisade {
 // it fills `box` (its bottom edge is where the piece stands), antialiased,
 // crisp at any scale.
 void paintPiece(QPainter& painter, int code, const QRectF& box);
+
+// Whether `point` falls on the picture `paintPiece` paints for `code` in
+// `box`: on a filled part or on an outline, not on the clear space around it.
+bool pieceCovers(int code, const QRectF& box, QPointF point);
 
 // Paints the target mark (a clear red ring/dot shown on squares the selected
 // piece may move to) centred in `box`.
