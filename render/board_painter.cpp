@@ -68,11 +68,11 @@ void paintPieces(QPainter& painter, const Board& squares, int lifted)
 }
 
 // Pieces are painted in square order, so a later square's picture is in front.
-std::optional<int> pieceUnder(const Board& squares, QPointF point)
+std::optional<int> pieceUnder(const Board& squares, QPointF point, qreal reach)
 {
     for (int square = kSquareCount - 1; square >= 0; --square) {
         const int code = squares[square];
-        if (isPiece(code) && pieceCovers(code, board_geometry::pieceBox(square, code), point)) return square;
+        if (isPiece(code) && pieceCovers(code, board_geometry::pieceBox(square, code), point, reach)) return square;
     }
     return std::nullopt;
 }

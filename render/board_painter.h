@@ -21,9 +21,9 @@ void paintHalfBoards(QPainter& painter, int highlighted = -1);
 // Every piece, the piece on `lifted` (or -1) faded: it is being dragged.
 void paintPieces(QPainter& painter, const Board& squares, int lifted = -1);
 
-// The square whose piece's picture is drawn at `point`, the frontmost where
-// two overlap; nothing where no picture is.
-std::optional<int> pieceUnder(const Board& squares, QPointF point);
+// The square whose piece's picture is drawn at `point`, or within `reach` of
+// it, the frontmost where two overlap; nothing where no picture is.
+std::optional<int> pieceUnder(const Board& squares, QPointF point, qreal reach);
 
 // A dragged piece, centred on the pointer.
 void paintDraggedPiece(QPainter& painter, int code, QPointF at);

@@ -99,7 +99,10 @@ bool BoardView::claimsKey(const QKeyEvent& key) const
 
 std::optional<int> BoardView::pieceAt(QPointF widgetPoint) const
 {
-    return board_painter::pieceUnder(room_.position().squares, pictureTransform().inverted().map(widgetPoint));
+    // The soft edge of a picture reaches about a device pixel past its outline.
+    const QTransform toPicture = pictureTransform().inverted();
+    const qreal reach = toPicture.m11() / devicePixelRatioF();
+    return board_painter::pieceUnder(room_.position().squares, toPicture.map(widgetPoint), reach);
 }
 
 std::optional<int> BoardView::squareAt(QPointF widgetPoint) const

@@ -330,15 +330,19 @@ std::vector<QPainterPath> silhouetteOf(int kind)
 
 } // namespace
 
-bool pieceCovers(int code, const QRectF& box, QPointF point)
+bool pieceCovers(int code, const QRectF& box, QPointF point, qreal reach)
 {
-    if (code < 1 || code > 2 * kKinds || !box.contains(point)) return false;
+    if (code < 1 || code > 2 * kKinds || !box.adjusted(-reach, -reach, reach, reach).contains(point)) return false;
     static const std::array<std::vector<QPainterPath>, kKinds> silhouettes = {
         silhouetteOf(1), silhouetteOf(2), silhouetteOf(3), silhouetteOf(4), silhouetteOf(5), silhouetteOf(6)};
     const int kind = code > kBlackOffset ? code - kBlackOffset : code;
-    const QPointF unitPoint = unitToBox(box).inverted().map(point);
     const auto& paths = silhouettes[kind - 1];
-    return std::any_of(paths.begin(), paths.end(), [&](const QPainterPath& path) { return path.contains(unitPoint); });
+    const QTransform toUnit = unitToBox(box).inverted();
+    const QPointF around[] = {{0, 0}, {reach, 0}, {-reach, 0}, {0, reach}, {0, -reach}};
+    return std::any_of(std::begin(around), std::end(around), [&](QPointF step) {
+        const QPointF unitPoint = toUnit.map(point + step);
+        return std::any_of(paths.begin(), paths.end(), [&](const QPainterPath& path) { return path.contains(unitPoint); });
+    });
 }
 
 void paintPiece(QPainter& painter, int code, const QRectF& box)

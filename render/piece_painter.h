@@ -15,7 +15,9 @@ void paintPiece(QPainter& painter, int code, const QRectF& box);
 
 // Whether `point` falls on the picture `paintPiece` paints for `code` in
 // `box`: on a filled part or on an outline, not on the clear space around it.
-bool pieceCovers(int code, const QRectF& box, QPointF point);
+// A point within `reach` of the picture counts too: on screen its soft edge
+// shows a little beyond the outline.
+bool pieceCovers(int code, const QRectF& box, QPointF point, qreal reach = 0);
 
 // Paints the target mark (a clear red ring/dot shown on squares the selected
 // piece may move to) centred in `box`.
