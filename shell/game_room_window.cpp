@@ -360,6 +360,7 @@ void GameRoomWindow::styleMoveRow(QListWidgetItem* item, int halfMove)
     const int number = (halfMove + 1) / 2;
     const QString prefix = halfMove % 2 == 1 ? QString("%1. ").arg(number) : QString("%1... ").arg(number);
     item->setText(prefix + QString::fromStdString(room_.moveListText(halfMove)));
+    item->setToolTip(item->text()); // a narrow list cuts a long row
     item->setData(Qt::UserRole, halfMove);
     const bool current = halfMove == history.halfMoves();
     QFont font = item->font();
@@ -378,6 +379,7 @@ void GameRoomWindow::styleMoveRow(QListWidgetItem* item, int halfMove)
 void GameRoomWindow::styleResultRow(QListWidgetItem* item, const GameResult& result)
 {
     item->setText(QString::fromStdString(resultLine(result)));
+    item->setToolTip(item->text());
     item->setData(Qt::UserRole, room_.halfMoves());
     QFont font = item->font();
     font.setBold(false);
