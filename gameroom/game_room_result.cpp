@@ -10,9 +10,8 @@ std::optional<GameResult> GameRoom::result() const
     return GameResult{position_.status, spokenEnd_ ? spokenEnd_ : endReasonOf(position_, history_)};
 }
 
-std::optional<GivenUpKing> GameRoom::kingGivenUp(int halfMove) const
+std::optional<GivenUpKing> GameRoom::kingGivenUp(int k) const
 {
-    const int k = halfMove;
     if (k < 1 || k > history_.lastHalfMove()) return std::nullopt;
     const HistoryEntry& before = history_.entry(k - 1);
     const auto mover = before.status ? sideToMove(*before.status) : std::nullopt;

@@ -9,12 +9,13 @@ namespace palisade {
 
 // Why a game ended.
 enum class EndReason {
-    Checkmate,    // the side to move is attacked and has no move
-    Stalemate,    // the side to move has both kings, no move and no attack on them
-    LoneKing,     // nothing of the side to move can go, not even its freed lone king
-    Repetition,   // the same position after four and after eight half-moves
-    Resignation,  // these two only the game being played knows
-    DrawDeclared, //
+    Checkmate,  // the side to move is attacked and has no move
+    Stalemate,  // the side to move has both kings, no move and no attack on them
+    LoneKing,   // nothing of the side to move can go, not even its freed lone king
+    Repetition, // the same position after four and after eight half-moves
+    // Only the game being played knows these two: the record cannot tell them.
+    Resignation,
+    DrawDeclared,
 };
 
 // A result that shows, with its reason when the game can tell it.
