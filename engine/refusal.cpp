@@ -12,7 +12,9 @@ namespace {
 constexpr int kAnyReach = 7;
 
 Refusal notAMove() { return {}; }
-Refusal blockedBy(int square) { return {RefusalKind::Blocked, square}; }
+Refusal inTheWay(int square) { return {RefusalKind::InTheWay, square}; }
+Refusal ownPiece(int square) { return {RefusalKind::OwnPiece, square}; }
+Refusal pawnBlocked(int square) { return {RefusalKind::PawnBlocked, square}; }
 
 struct Ray {
     int delta = 0;
@@ -66,12 +68,13 @@ std::optional<Refusal> pawnShape(const Position& position, int pick, int drop, i
     const Coords at = coordsOf(pick);
     if (!jumpFits(at, Step{0, 0, forward})) return notAMove();
     const int ahead = pick + forward;
+    // Straight ahead, a piece of either side stops the pawn.
     if (drop == ahead) {
-        return squares[drop] == kEmpty ? std::nullopt : std::optional(blockedBy(drop));
+        return squares[drop] == kEmpty ? std::nullopt : std::optional(pawnBlocked(drop));
     }
     if (drop == ahead + forward && at.colmn == startColmn) {
-        if (squares[ahead] != kEmpty) return blockedBy(ahead);
-        return squares[drop] == kEmpty ? std::nullopt : std::optional(blockedBy(drop));
+        if (squares[ahead] != kEmpty) return pawnBlocked(ahead);
+        return squares[drop] == kEmpty ? std::nullopt : std::optional(pawnBlocked(drop));
     }
     for (const Step& aside : {Step{0, -1, 0}, Step{0, +1, 0}, Step{-1, 0, 0}, Step{+1, 0, 0}}) {
         const Step diagonal{aside.boards, aside.rw, forward};
@@ -80,7 +83,7 @@ std::optional<Refusal> pawnShape(const Position& position, int pick, int drop, i
             || position.enPassantSquare == pick + aside.delta()) {
             return std::nullopt;
         }
-        return squares[drop] == kEmpty ? Refusal{RefusalKind::OnlyCaptures} : blockedBy(drop);
+        return squares[drop] == kEmpty ? Refusal{RefusalKind::OnlyCaptures} : ownPiece(drop);
     }
     return notAMove();
 }
@@ -109,10 +112,10 @@ std::optional<Refusal> shapeRefusal(const Position& position, int pick, int drop
         if (!ray && isKing(mover) && castleStep(pick, drop)) return Refusal{RefusalKind::NoCastle};
         if (!ray) return notAMove();
         for (int k = 1; k < ray->length; ++k) {
-            if (squares[pick + k * ray->delta] != kEmpty) return blockedBy(pick + k * ray->delta);
+            if (squares[pick + k * ray->delta] != kEmpty) return inTheWay(pick + k * ray->delta);
         }
     }
-    if (squares[drop] != kEmpty && !areEnemies(mover, squares[drop])) return blockedBy(drop);
+    if (squares[drop] != kEmpty && !areEnemies(mover, squares[drop])) return ownPiece(drop);
     return std::nullopt;
 }
 
@@ -137,7 +140,8 @@ std::optional<Refusal> whyNot(const Position& position, int pick, int drop)
     for (int i = 0; i < kings.count; ++i) {
         const auto attacks = attacksOn(after, kings.square[i], side, position.sidesSwitched);
         if (!attacks.empty()) {
-            return Refusal{RefusalKind::KingAttacked, -1, kings.square[i], attacks.front().attacker};
+            return Refusal{RefusalKind::KingAttacked, -1, kings.square[i],
+                           attacks.front().attacker};
         }
     }
     return notAMove(); // the check test refuses nothing else

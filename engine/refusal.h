@@ -8,7 +8,9 @@ namespace palisade {
 
 enum class RefusalKind {
     NotAMove,     // the piece never moves that way
-    Blocked,      // a piece stands in the way, or one of the mover's own on the square
+    InTheWay,     // a piece stands between the mover and the square
+    OwnPiece,     // one of the mover's own pieces stands on the square
+    PawnBlocked,  // a pawn goes straight ahead only over and onto empty squares
     OnlyCaptures, // a pawn goes aside only to take
     KingAttacked, // a king of the mover would stand attacked
     LoneKing,     // a side down to one king may not move it yet
@@ -17,7 +19,7 @@ enum class RefusalKind {
 
 struct Refusal {
     RefusalKind kind = RefusalKind::NotAMove;
-    int blocker = -1;  // Blocked: the piece in the way
+    int blocker = -1;  // InTheWay, OwnPiece, PawnBlocked: the piece that stops the move
     int king = -1;     // KingAttacked: where the attacked king would stand
     int attacker = -1; // KingAttacked: a piece attacking it
 

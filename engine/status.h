@@ -35,4 +35,9 @@ constexpr Status toMove(Side side)
     return side == Side::White ? Status::WhiteToMove : Status::BlackToMove;
 }
 
+constexpr Status winFor(Side side)
+{
+    return side == Side::White ? Status::WhiteWins : Status::BlackWins;
+}
+
 } // namespace palisade

@@ -25,6 +25,7 @@ void GameRoom::setUp(const Position& start)
     checkShown_ = false;
     notation_.clear();
     fileName_.clear();
+    spokenEnd_.reset();
     view_.statusChanged();
     view_.boardChanged();
 }

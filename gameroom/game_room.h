@@ -8,6 +8,7 @@
 #include "gameroom/game_room_view.h"
 #include "gameroom/move_history.h"
 #include "gameroom/move_reading.h"
+#include "gameroom/result_reading.h"
 #include "gameroom/saved_game.h"
 
 #include <array>
@@ -109,6 +110,18 @@ public:
     // While "Check!" shows: every attack on a king.
     std::vector<Attack> checkAttacks() const;
 
+    // How the game on the board ended; nothing while a side is to move.
+    std::optional<GameResult> result() const;
+    // The king a side gave up right after half-move `halfMove`, on its square
+    // as the board now stands.
+    std::optional<GivenUpKing> kingGivenUp(int halfMove) const;
+    // What the status line keeps saying while this position is on the board:
+    // why the game ended, or which king was given up just now.
+    std::string standingNotice() const;
+    // Half-move `halfMove` as the move list shows it: its notation, and the
+    // king given up after it.
+    std::string moveListText(int halfMove) const;
+
     std::string_view statusText() const { return palisade::statusText(position_.status); }
     std::string moveNumberText() const;
     std::string_view winOptionText() const;
@@ -133,6 +146,7 @@ private:
 
     HistoryEntry snapshot() const;
     void restore(int entry);
+    Board seenNow(const HistoryEntry& entry) const;
     void restoreFirst();
     void updateKingTrial();
     void nameLoadedMoves();
@@ -156,6 +170,9 @@ private:
     int movesPlayed_ = 0;
     std::string notation_;
     std::string fileName_;
+    // A resignation or a declared draw, which the record cannot tell: kept
+    // while the position it ended stays on the board.
+    std::optional<EndReason> spokenEnd_;
 };
 
 } // namespace palisade

@@ -30,6 +30,7 @@ void GameRoom::declareDraw()
 {
     if (!sideToMove(position_.status)) return;
     endGame(Status::Draw);
+    spokenEnd_ = EndReason::DrawDeclared;
     view_.statusChanged();
 }
 
@@ -37,7 +38,8 @@ void GameRoom::resign()
 {
     const auto side = sideToMove(position_.status);
     if (!side) return;
-    endGame(*side == Side::White ? Status::BlackWins : Status::WhiteWins);
+    endGame(winFor(opponent(*side)));
+    spokenEnd_ = EndReason::Resignation;
     view_.statusChanged();
 }
 

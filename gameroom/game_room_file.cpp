@@ -31,6 +31,7 @@ void GameRoom::load(const SavedGame& game, const std::string& fileName)
     }
     history_.load(entries, game.halfMoves);
     position_ = game.position;
+    spokenEnd_.reset();
     updateKingTrial();
     marks_.fill(kNoMark);
     pieceSelected_ = game.pieceSelected == 1;

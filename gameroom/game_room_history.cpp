@@ -1,6 +1,7 @@
 #include "gameroom/game_room.h"
 
 #include "engine/orientation.h"
+#include "gameroom/result_reading.h"
 
 #include <algorithm>
 
@@ -23,6 +24,7 @@ HistoryEntry GameRoom::snapshot() const
 void GameRoom::restore(int k)
 {
     const HistoryEntry& entry = history_.entry(k);
+    spokenEnd_.reset();
     position_.squares = entry.squares;
     position_.castleLost = entry.castleLost;
     position_.enPassantSquare = entry.enPassantSquare;
@@ -39,16 +41,21 @@ void GameRoom::restore(int k)
     updateKingTrial();
 }
 
+// A recorded position as the board stands now, turned when it was recorded
+// before "Switch Sides".
+Board GameRoom::seenNow(const HistoryEntry& entry) const
+{
+    Board seen = entry.squares;
+    if (entry.sidesSwitched != position_.sidesSwitched) turnHalfBoards(seen);
+    return seen;
+}
+
 // A position set up from the record: a side that has just given up one of two
 // kings may move the one it kept.
 void GameRoom::updateKingTrial()
 {
-    const int k = history_.halfMoves();
     const auto side = sideToMove(position_.status);
-    position_.kingTrial = side && k >= 1 && kingsOf(position_.squares, *side).count == 1
-                                  && kingsOf(history_.entry(k - 1).squares, *side).count == 2
-                              ? 1
-                              : 0;
+    position_.kingTrial = side && kingJustGivenUp(position_.squares, history_, *side) ? 1 : 0;
 }
 
 void GameRoom::restoreFirst()
@@ -116,9 +123,7 @@ std::optional<PlayedMove> GameRoom::lastMove() const
     const HistoryEntry& before = history_.entry(k - 1);
     const auto mover = before.status ? sideToMove(*before.status) : std::nullopt;
     if (!mover) return std::nullopt;
-    Board was = before.squares;
-    if (before.sidesSwitched != position_.sidesSwitched) turnHalfBoards(was);
-    return readMove(was, position_.squares, *mover);
+    return readMove(seenNow(before), position_.squares, *mover);
 }
 
 std::vector<Attack> GameRoom::checkAttacks() const

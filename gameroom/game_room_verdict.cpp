@@ -1,17 +1,11 @@
 #include "gameroom/game_room.h"
 
 #include "engine/game_end.h"
-#include "engine/orientation.h"
+#include "gameroom/result_reading.h"
 
 #include <algorithm>
 
 namespace palisade {
-
-namespace {
-
-Status winFor(Side side) { return side == Side::White ? Status::WhiteWins : Status::BlackWins; }
-
-} // namespace
 
 // Judges the position for the side now to move: check, mate, stalemate, the
 // two-king trial, the lone king, and the repetition draw.
@@ -101,14 +95,7 @@ bool GameRoom::anyPlainMark() const
 // position recorded before "Switch Sides" is compared as the board now stands.
 void GameRoom::checkRepetition()
 {
-    const int k = history_.halfMoves();
-    if (!sideToMove(position_.status) || k <= 7) return;
-    auto repeats = [this](const HistoryEntry& entry) {
-        Board seen = entry.squares;
-        if (entry.sidesSwitched != position_.sidesSwitched) turnHalfBoards(seen);
-        return seen == position_.squares;
-    };
-    if (repeats(history_.entry(k - 4)) && repeats(history_.entry(k - 8))) {
+    if (sideToMove(position_.status) && repeatsFourAndEightBack(position_, history_)) {
         endGame(Status::Draw);
         view_.beep();
     }

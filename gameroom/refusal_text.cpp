@@ -28,23 +28,26 @@ std::string refusalText(const Position& position, int pick, int drop, const Refu
     const Board& squares = position.squares;
     auto at = [&position](int square) { return squareText(square, position.sidesSwitched); };
     const std::string mover = "The " + kindName(squares[pick]) + " on " + at(pick);
+    // A piece of either side, named with its side: "Black's knight on 2b3".
+    auto pieceOn = [&](int square) {
+        return sideName(squares[square]) + kindName(squares[square]) + " on " + at(square);
+    };
 
     switch (refusal.kind) {
     case RefusalKind::NotAMove: return mover + " does not move to " + at(drop) + ".";
-    case RefusalKind::Blocked:
-        if (refusal.blocker == drop) {
-            return mover + " cannot go to " + at(drop) + ": a " + kindName(squares[drop])
-                   + " of its own side stands there.";
-        }
+    case RefusalKind::InTheWay:
         return mover + " is blocked by the " + kindName(squares[refusal.blocker]) + " on "
                + at(refusal.blocker) + ".";
+    case RefusalKind::OwnPiece:
+        return mover + " cannot go to " + at(drop) + ": a " + kindName(squares[drop])
+               + " of its own side stands there.";
+    case RefusalKind::PawnBlocked:
+        return mover + " is blocked straight ahead by " + pieceOn(refusal.blocker) + ".";
     case RefusalKind::OnlyCaptures:
         return mover + " goes to " + at(drop) + " only to take a piece.";
     case RefusalKind::KingAttacked: {
         const std::string king = sideName(squares[pick]) + "king";
-        const int code = squares[refusal.attacker];
-        const std::string attacker =
-            sideName(code) + kindName(code) + " on " + at(refusal.attacker);
+        const std::string attacker = pieceOn(refusal.attacker);
         if (refusal.king == drop) {
             return king + " would be attacked on " + at(drop) + " by " + attacker + ".";
         }

@@ -1,6 +1,7 @@
 #include "shell/game_room_window.h"
 
 #include "gameroom/game_file.h"
+#include "gameroom/result_text.h"
 #include "render/board_view.h"
 #include "render/piece_painter.h"
 #include "render/pictures.h"
@@ -226,7 +227,7 @@ QWidget* GameRoomWindow::buildSidePanel()
     moveList_->setCursor(Qt::PointingHandCursor);
     // A click on a move shows the position after it, stepping there as Take Back and Forward would.
     connect(moveList_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { room_.goToHalfMove(moveList_->row(item) + 1); });
+            [this](QListWidgetItem* item) { room_.goToHalfMove(item->data(Qt::UserRole).toInt()); });
 
     auto* switchSides = new KeyClickButton("Switch Sides", "Command1", panel);
     connect(switchSides, &QPushButton::clicked, this, [this] { room_.switchSides(); });
@@ -299,10 +300,11 @@ void GameRoomWindow::saveGameAs()
 
 void GameRoomWindow::print() { printWithDialog(*this); }
 
+// A redraw ends a passing notice; what the position itself says stays.
 void GameRoomWindow::boardChanged()
 {
     board_->update();
-    noticeLabel_->clear();
+    noticeLabel_->setText(standingNotice_);
 }
 
 void GameRoomWindow::moveRefused(std::string_view reason) { noticeLabel_->setText(QString::fromUtf8(reason)); }
@@ -326,20 +328,30 @@ void GameRoomWindow::statusChanged()
     const QString fileName = QString::fromStdString(room_.fileName());
     setWindowTitle(fileName.isEmpty() ? QString("Game Room") : "Game Room - " + fileName);
     forms_.rememberFileName(fileName);
+    standingNotice_ = QString::fromStdString(room_.standingNotice());
+    noticeLabel_->setText(standingNotice_);
     showMoveList();
     board_->update();
     keepGameSafe();
     if (computer_) computer_->positionChanged();
 }
 
-// The whole line of play, one half-move a row, the move on the board marked.
-// Rows are changed in place, so a click on one survives the step it makes.
+// The whole line of play, one half-move a row, the move on the board marked,
+// and right after it the result when one shows. Each row keeps the half-move
+// a click on it goes to. Rows are changed in place, so a click on one survives
+// the step it makes.
 void GameRoomWindow::showMoveList()
 {
     const MoveHistory& history = room_.history();
-    while (moveList_->count() > history.lastHalfMove()) delete moveList_->takeItem(moveList_->count() - 1);
-    while (moveList_->count() < history.lastHalfMove()) moveList_->addItem(QString());
-    for (int k = 1; k <= history.lastHalfMove(); ++k) styleMoveRow(moveList_->item(k - 1), k);
+    const std::optional<GameResult> result = room_.result();
+    const int rows = history.lastHalfMove() + (result ? 1 : 0);
+    while (moveList_->count() > rows) delete moveList_->takeItem(moveList_->count() - 1);
+    while (moveList_->count() < rows) moveList_->addItem(QString());
+    int row = 0;
+    for (int k = 0; k <= history.lastHalfMove(); ++k) {
+        if (k > 0) styleMoveRow(moveList_->item(row++), k);
+        if (result && k == history.halfMoves()) styleResultRow(moveList_->item(row++), *result);
+    }
 }
 
 void GameRoomWindow::styleMoveRow(QListWidgetItem* item, int halfMove)
@@ -347,10 +359,13 @@ void GameRoomWindow::styleMoveRow(QListWidgetItem* item, int halfMove)
     const MoveHistory& history = room_.history();
     const int number = (halfMove + 1) / 2;
     const QString prefix = halfMove % 2 == 1 ? QString("%1. ").arg(number) : QString("%1... ").arg(number);
-    item->setText(prefix + QString::fromStdString(history.moveText(halfMove)));
+    item->setText(prefix + QString::fromStdString(room_.moveListText(halfMove)));
+    item->setToolTip(item->text()); // a narrow list cuts a long row
+    item->setData(Qt::UserRole, halfMove);
     const bool current = halfMove == history.halfMoves();
     QFont font = item->font();
     font.setBold(current);
+    font.setItalic(false);
     item->setFont(font);
     const QPalette& colours = palette();
     item->setBackground(current ? colours.brush(QPalette::Highlight) : QBrush());
@@ -358,6 +373,21 @@ void GameRoomWindow::styleMoveRow(QListWidgetItem* item, int halfMove)
                         : halfMove > history.halfMoves() ? colours.brush(QPalette::Disabled, QPalette::Text)
                                                          : colours.brush(QPalette::Text));
     if (current) moveList_->scrollToItem(item);
+}
+
+// The score and why, under the move that ended the game.
+void GameRoomWindow::styleResultRow(QListWidgetItem* item, const GameResult& result)
+{
+    item->setText(QString::fromStdString(resultLine(result)));
+    item->setToolTip(item->text());
+    item->setData(Qt::UserRole, room_.halfMoves());
+    QFont font = item->font();
+    font.setBold(false);
+    font.setItalic(true);
+    item->setFont(font);
+    item->setBackground(QBrush());
+    item->setForeground(palette().brush(QPalette::Text));
+    moveList_->scrollToItem(item);
 }
 
 void GameRoomWindow::message(std::string_view text)

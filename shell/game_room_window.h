@@ -73,6 +73,7 @@ private:
     void exitClicked();
     void showMoveList();
     void styleMoveRow(QListWidgetItem* item, int halfMove);
+    void styleResultRow(QListWidgetItem* item, const GameResult& result);
 
     Forms& forms_;
     // The computer answers its own questions; everything else reaches this window.
@@ -89,6 +90,8 @@ private:
     QListWidget* moveList_ = nullptr;
     QPushButton* forwardButton_ = nullptr;
     QLabel* noticeLabel_ = nullptr;
+    // What the position on the board says in the status line until it changes.
+    QString standingNotice_;
     bool exitConfirmed_ = false;
     std::unique_ptr<ComputerPlayer> computer_;
 };

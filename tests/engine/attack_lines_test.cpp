@@ -93,10 +93,17 @@ TEST(Refusal, NamesTheReasonAndThePiecesConcerned)
 {
     using Kind = RefusalKind;
     const Position start = standardPosition();
-    EXPECT_EQ(whyNot(start, 8, 73), (Refusal{Kind::Blocked, 73})); // own pawn on the square
-    EXPECT_EQ(whyNot(start, 8, 43), (Refusal{Kind::NotAMove}));    // not a knight's jump
-    EXPECT_EQ(whyNot(start, 0, 3), (Refusal{Kind::Blocked, 1}));   // the rook's own pawn in the way
+    EXPECT_EQ(whyNot(start, 8, 73), (Refusal{Kind::OwnPiece, 73})); // own pawn on the square
+    EXPECT_EQ(whyNot(start, 8, 43), (Refusal{Kind::NotAMove}));     // not a knight's jump
+    EXPECT_EQ(whyNot(start, 0, 3), (Refusal{Kind::InTheWay, 1})); // the rook's own pawn in the way
     EXPECT_EQ(whyNot(start, 41, 50), (Refusal{Kind::OnlyCaptures}));
+    // Straight ahead a piece of either side stops a pawn; aside only its own does.
+    Position ahead = start;
+    ahead.squares[42] = kBlackKnight;
+    ahead.squares[50] = kWhiteKnight;
+    EXPECT_EQ(whyNot(ahead, 41, 42), (Refusal{Kind::PawnBlocked, 42}));
+    EXPECT_EQ(whyNot(ahead, 41, 43), (Refusal{Kind::PawnBlocked, 42}));
+    EXPECT_EQ(whyNot(ahead, 41, 50), (Refusal{Kind::OwnPiece, 50}));
     EXPECT_EQ(whyNot(start, 41, 44), (Refusal{Kind::NotAMove}));
     EXPECT_EQ(whyNot(start, 40, 56), (Refusal{Kind::NoCastle})); // the queen stands between
     EXPECT_EQ(whyNot(start, 40, 42), (Refusal{Kind::NotAMove}));

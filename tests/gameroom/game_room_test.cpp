@@ -1,6 +1,6 @@
 #include "engine/orientation.h"
 #include "gameroom/notation.h"
-#include "recording_view.h"
+#include "endings.h"
 
 #include <algorithm>
 #include <array>
@@ -10,6 +10,7 @@
 namespace palisade {
 namespace {
 using namespace letters;
+using namespace endings;
 
 // Presses and releases well inside a square's click cell, clear of its neighbours.
 void press(Room& room, int square, MouseButton button = MouseButton::Left)
@@ -296,20 +297,6 @@ TEST(Notation, NamesStayWhenTheSidesSwitch)
     EXPECT_EQ(moveText(kBlackKing, kEmpty, 2, 72, 8, 1), "3O-O-O1");
 }
 
-Position withBothKingsToDestroy(Position position)
-{
-    position.winOption = 1;
-    return position;
-}
-
-// The knight jumping from 4 to 10 forks Black's kings on 16 and 25: whichever
-// steps away leaves the other attacked, though each alone could step away.
-const Position kFork = with({{4, N}, {16, k}, {25, k}, {110, K}, {118, K}});
-
-// Once the queen has reached 1, the king on 0 has no escape; the one on 8
-// would have one if it stood alone.
-const Position kOneEscape = with({{0, k}, {8, k}, {17, R}, {34, Q}, {110, K}, {115, K}});
-
 // A result stands: nothing is selected, and no click selects or moves anything.
 void expectFrozen(Room& room)
 {
@@ -333,14 +320,14 @@ TEST(Verdict, CheckMateAndStalemateUnlessALoneKingIsFreed)
     } cases[] = {
         // The rook reaching 16 attacks Black's king on 0 along its line.
         {with({{0, k}, {19, R}, {30, k}, {96, K}, {105, K}}), 19, 16, "Black to Move", true, 0},
-        {kFork, 4, 10, "White Wins!", false, 0},
+        {kForkMate.start, kForkMate.from, kForkMate.to, "White Wins!", false, 0},
         {with({{4, n}, {16, K}, {25, K}, {110, k}, {118, k}}, Bl), 4, 10, "Black Wins!", false, 0},
         // Stalemate with both kings: nothing is freed.
-        {with({{0, k}, {1, k}, {41, Q}, {44, B}, {115, K}, {118, K}}), 44, 35, "DRAW!", false, 0},
+        {kStalemate.start, kStalemate.from, kStalemate.to, "DRAW!", false, 0},
         // A single king, Black's only piece, may move once freed.
         {with({{0, k}, {110, K}, {118, K}}), 110, 102, "Black to Move", false, 1},
         // The queens leave the single king no square even once it is freed.
-        {with({{0, k}, {28, Q}, {44, Q}, {106, K}, {119, K}}), 44, 41, "DRAW!", false, 1}};
+        {kLoneKingDraw.start, kLoneKingDraw.from, kLoneKingDraw.to, "DRAW!", false, 1}};
     for (const auto& c : cases) {
         Room room(c.position);
         room.play(c.from, c.to);
@@ -365,7 +352,7 @@ TEST(Verdict, RepetitionDrawsOnlyWhenFourAndEightHalfMovesBackMatchAndNoMate)
     // start, also with the sides switched after the 4th, as positions compare
     // as the board stands. After a pawn move the position of the 1st half-move
     // returns at the 5th and the 9th; at the 8th only the 4th matches, not the start.
-    const Line knights = {{8, 42}, {15, 45}, {42, 8}, {45, 15}, {8, 42}, {15, 45}, {42, 8}, {45, 15}};
+    const Line knights = kKnightsOutAndBack;
     const Line afterPawn = {{41, 43}, {15, 45}, {8, 42}, {45, 15}, {42, 8}, {15, 45}, {8, 42}, {45, 15}, {42, 8}};
     for (const auto& [line, switchAfter] : {std::pair{knights, 0}, {afterPawn, 0}, {knights, 4}}) {
         Room room;

@@ -2,13 +2,15 @@
 // check, why a move is refused, stepping to a move of the list, the keyboard
 // cursor and the recovery file.
 
+#include "endings.h"
+#include "engine/refusal.h"
 #include "gameroom/board_cursor.h"
 #include "gameroom/game_file.h"
 #include "gameroom/recovery_file.h"
-#include "recording_view.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <unistd.h>
 
 namespace palisade {
@@ -64,37 +66,82 @@ TEST(CheckShown, MarksTheKingAndTheAttackAcrossHalfBoardsWhileCheckShows)
     EXPECT_EQ(room.checkAttacks().size(), 1u);
 }
 
-// A refused click is told and changes nothing: not the game, not the
-// selection, not the marks, not even a redraw.
-void expectRefused(ExplainingRoom& room, int square, const std::string& reason)
+// Every kind of refusal, each on a position that gives it, through the click
+// path: the piece is selected, the refused square clicked, and the text the
+// view is given names the pieces and squares concerned. A refused click
+// changes nothing: not the game, not the selection, not the marks, not even a
+// redraw.
+TEST(Refusal, EachKindIsToldWithItsPiecesAndTheSelectionStays)
 {
-    const SavedGame before = room.savedGame();
-    const auto marks = room.marks();
-    const int redraws = room.redraws, statusChanges = room.statusChanges;
-    room.clickSquare(square);
-    EXPECT_EQ(room.refusals.back(), reason);
-    EXPECT_TRUE(room.savedGame() == before && room.marks() == marks);
-    EXPECT_TRUE(room.redraws == redraws && room.statusChanges == statusChanges);
-}
+    using Kind = RefusalKind;
+    const Position start = standardPosition();
+    Position enemyAhead = start;
+    enemyAhead.squares[42] = n;
+    Position ownAhead = start;
+    ownAhead.squares[42] = N;
+    Position knightGone = start; // the queen still stands between king and landing
+    knightGone.squares[56] = kEmpty;
+    // Black keeps the king on 16 after the fork and must move it: the rook
+    // beside it stands on one of its squares.
+    Position forkBesideRook = endings::withBothKingsToDestroy(endings::kFork);
+    forkBesideRook.squares[17] = r;
+    const Position pinned = with({{8, K}, {40, K}, {72, R}, {104, r}, {31, k}, {63, k}});
 
-TEST(Refusal, EachKindIsToldAndTheSelectionStays)
-{
-    ExplainingRoom room;
+    const struct {
+        Position position;
+        Line before; // moves played first
+        int pick, drop;
+        Kind kind;
+        std::vector<std::string> named;
+    } cases[] = {
+        {start, {}, 8, 43, Kind::NotAMove, {"knight on 1b1", "2b4"}},
+        {start, {}, 0, 3, Kind::InTheWay, {"rook on 1a1", "pawn on 1a2"}},
+        {forkBesideRook, {{4, 10}}, 16, 17, Kind::OwnPiece, {"king on 1c1", "1c2", "rook of its own side"}},
+        {enemyAhead, {}, 41, 42, Kind::PawnBlocked, {"pawn on 2b2", "Black's knight on 2b3"}},
+        {ownAhead, {}, 41, 43, Kind::PawnBlocked, {"pawn on 2b2", "White's knight on 2b3"}},
+        {start, {}, 41, 50, Kind::OnlyCaptures, {"pawn on 2b2", "2c3"}},
+        {pinned, {}, 72, 73, Kind::KingAttacked, {"leave White's king on 2b1", "Black's rook on 4b1"}},
+        {with({{8, K}, {40, K}, {96, r}, {31, k}, {63, k}}), {}, 40, 32, Kind::KingAttacked,
+         {"White's king would be attacked on 2a1", "Black's rook on 4a1"}},
+        {knightGone, {}, 40, 56, Kind::NoCastle, {"king on 2b1", "castle to 2d1"}},
+        {with({{40, K}, {100, r}, {10, P}, {31, k}, {63, k}}), {}, 40, 41, Kind::LoneKing, {"one king"}},
+    };
+    std::set<Kind> kinds;
+    std::set<std::string> texts;
+    for (const auto& c : cases) {
+        ExplainingRoom room(c.position);
+        room.answers = {true};
+        ASSERT_NO_FATAL_FAILURE(room.play(c.before));
+        room.clickSquare(c.pick);
+        ASSERT_TRUE(room.pieceSelected() && room.selectedSquare() == c.pick) << c.pick;
+        const SavedGame before = room.savedGame();
+        const auto marks = room.marks();
+        const int redraws = room.redraws, statusChanges = room.statusChanges;
+        room.clickSquare(c.drop);
+        ASSERT_EQ(room.refusals.size(), 1u) << c.pick << " -> " << c.drop;
+        const std::string& text = room.refusals.back();
+        EXPECT_EQ(whyNot(room.position(), c.pick, c.drop)->kind, c.kind) << text;
+        for (const std::string& part : c.named) EXPECT_NE(text.find(part), std::string::npos) << text;
+        EXPECT_TRUE(room.savedGame() == before && room.marks() == marks);
+        EXPECT_TRUE(room.redraws == redraws && room.statusChanges == statusChanges);
+        kinds.insert(c.kind);
+        texts.insert(text);
+    }
+    EXPECT_EQ(kinds.size(), 8u) << "every kind of refusal";
+    EXPECT_EQ(texts.size(), std::size(cases)) << "each refusal told in its own words";
+
+    ExplainingRoom room; // another piece of the side to move is picked as ever
     room.clickSquare(8);
-    expectRefused(room, 43, "The knight on 1b1 does not move to 2b4.");
-    room.clickSquare(0); // another piece of the side to move is picked as ever
-    expectRefused(room, 3, "The rook on 1a1 is blocked by the pawn on 1a2.");
-    room.clickSquare(41);
-    expectRefused(room, 50, "The pawn on 2b2 goes to 2c3 only to take a piece.");
-    room.clickSquare(41); // the piece itself is put down
+    room.clickSquare(0);
+    room.expectSelected(0);
+    room.clickSquare(0); // and the piece itself is put down
     room.expectIdle();
+    EXPECT_TRUE(room.refusals.empty());
 
-    ExplainingRoom pinned(with({{8, K}, {40, K}, {72, R}, {104, r}, {31, k}, {63, k}}));
-    pinned.clickSquare(72);
-    expectRefused(pinned, 73,
-                  "That would leave White's king on 2b1 attacked by Black's rook on 4b1.");
-    pinned.clickSquare(104); // along the pin it may go
-    EXPECT_TRUE(pinned.position().squares[104] == R && pinned.refusals.size() == 1);
+    ExplainingRoom pinnedRoom(pinned);
+    pinnedRoom.clickSquare(72);
+    pinnedRoom.clickSquare(104); // along the pin it may go
+    EXPECT_TRUE(pinnedRoom.position().squares[104] == R && pinnedRoom.refusals.empty());
 }
 
 // Without that choice a refused click puts the piece down as ever, and is still told.

@@ -147,6 +147,57 @@ private slots:
         QCOMPARE(room.halfMoves(), 1);
     }
 
+    // The result and a king given up are told in the status line and in the
+    // move list, never in a box; "DRAW!" and the win texts stay as they are.
+    void theResultAndAGivenUpKingAreToldInTheNoticeAndTheMoveList()
+    {
+        Forms forms;
+        GameRoomWindow& window = enterGameRoom(forms);
+        QVERIFY(window.isActiveWindow());
+        auto* list = window.findChild<QListWidget*>("moveList");
+        auto lastRow = [list] { return list->item(list->count() - 1)->text(); };
+        const QString repeated = "Draw: the same position after 4 and 8 half-moves";
+        // Knights out and back twice: the 8th half-move repeats the 4th and the start.
+        play(window, {{8, 42}, {15, 45}, {42, 8}, {45, 15}, {8, 42}, {15, 45}, {42, 8}, {45, 15}});
+        QCOMPARE(label(window, "Label2")->text(), QString("DRAW!"));
+        QCOMPARE(label(window, "notice")->text(), repeated);
+        QCOMPARE(list->count(), 9);
+        QCOMPARE(lastRow(), QString("½–½ ") + repeated);
+        // A click on the result row stays where it is; a redraw keeps the notice.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(8)).center());
+        QCOMPARE(window.room().halfMoves(), 8);
+        clickSquare(window, 8);
+        QCOMPARE(label(window, "notice")->text(), repeated);
+
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier); // Take Back
+        QCOMPARE(list->count(), 8);
+        QVERIFY(label(window, "notice")->text().isEmpty());
+        QTest::keyClick(&window, Qt::Key_End);
+        QCOMPARE(lastRow(), QString("½–½ ") + repeated);
+
+        // The knight from 4 to 10 forks Black's two kings: mate, or under
+        // "Destroy Both Kings!" one king given up.
+        Position fork;
+        for (const auto& [square, code] : {std::pair{4, kWhiteKnight}, {16, kBlackKing}, {25, kBlackKing},
+                                           {110, kWhiteKing}, {118, kWhiteKing}}) {
+            fork.squares[square] = code;
+        }
+        window.room().setUp(fork);
+        play(window, {{4, 10}});
+        QCOMPARE(label(window, "Label2")->text(), QString("White Wins!"));
+        QCOMPARE(label(window, "notice")->text(), QString("Checkmate"));
+        QCOMPARE(lastRow(), QString("1–0 Checkmate"));
+
+        fork.winOption = 1;
+        window.room().setUp(fork);
+        answerNextMessageBox(QMessageBox::Yes); // "Save this king?": the one on 16
+        play(window, {{4, 10}});
+        const QString givenUp = "Black gave up the king on 1d2";
+        QCOMPARE(label(window, "Label2")->text(), QString("Black to Move"));
+        QCOMPARE(label(window, "notice")->text(), givenUp + ".");
+        QCOMPARE(lastRow(), "1. 1a5 - N1b3 (" + givenUp + ")");
+    }
+
     void theKeyboardAloneSelectsAndMoves()
     {
         Forms forms;
