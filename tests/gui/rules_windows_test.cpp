@@ -1,14 +1,17 @@
-// The tutorials on a real X server, as the screen shows them: every piece of
-// every tutorial picture stands in its place.
+// The tutorials and the complete rules on a real X server, as the screen
+// shows them: every piece of every tutorial picture stands in its place, and
+// the complete rules open large enough to read.
 
 #include "render/tutorial_pictures.h"
 #include "shell/forms.h"
+#include "shell/help_window.h"
 #include "shell/rules_menu.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextBlock>
 #include <QtTest>
 
 #include <algorithm>
@@ -142,6 +145,30 @@ private slots:
             shown.hide();
         }
         QVERIFY2(missing.isEmpty(), qPrintable("pieces missing from the screen: " + missing.join("; ")));
+    }
+
+    void completeRulesOpenLargeEnoughToRead()
+    {
+        Forms forms;
+        auto& help = static_cast<HelpWindow&>(openFromRulesMenu(forms, "Command6", "help"));
+        const QRect available = help.screen()->availableGeometry();
+        QCOMPARE(help.size(), QSize(820, 680).boundedTo(available.size()));
+        QVERIFY(available.contains(help.frameGeometry()));
+
+        // The page opens at its top: the first section's heading is in view.
+        QTextBlock block = help.document()->begin();
+        while (block.isValid() && block.blockFormat().headingLevel() != 2) block = block.next();
+        QVERIFY(block.isValid());
+        const QRect heading = help.cursorRect(QTextCursor(block));
+        QVERIFY2(help.viewport()->rect().contains(heading), qPrintable(block.text()));
+
+        // And the screen shows the page's text there: dark ink on the light page.
+        const QImage screen = screenUnder(*help.viewport());
+        qint64 ink = 0;
+        for (int y = 0; y < screen.height(); ++y) {
+            for (int x = 0; x < screen.width(); ++x) ink += qGray(screen.pixel(x, y)) < 96;
+        }
+        QVERIFY2(ink > screen.width() * screen.height() / 200, "no text on the screen");
     }
 };
 
