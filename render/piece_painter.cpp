@@ -331,7 +331,8 @@ QRectF pieceBounds(int code, const QRectF& box)
     QRectF bounds = shape.lines.boundingRect() | shape.dots.boundingRect();
     for (const QPainterPath& part : shape.parts) bounds |= part.boundingRect();
     const qreal halfOutline = kOutlineWidth / 2;
-    return unitToBox(box).mapRect(bounds.adjusted(-halfOutline, -halfOutline, halfOutline, halfOutline));
+    return unitToBox(box).mapRect(
+        bounds.adjusted(-halfOutline, -halfOutline, halfOutline, halfOutline));
 }
 
 void paintTargetMark(QPainter& painter, const QRectF& box)

@@ -170,7 +170,9 @@ std::optional<QTransform> placement(const QRectF& view, const QRectF& target)
     if (!(scale > 0.0)) return std::nullopt;
     const QSizeF size = view.size() * scale;
     const QPointF corner = target.center() - QPointF(size.width() / 2, size.height() / 2);
-    return QTransform::fromTranslate(corner.x(), corner.y()).scale(scale, scale).translate(-view.left(), -view.top());
+    return QTransform::fromTranslate(corner.x(), corner.y())
+        .scale(scale, scale)
+        .translate(-view.left(), -view.top());
 }
 
 void paintScene(QPainter& painter, const Scene& scene)

@@ -302,7 +302,8 @@ void GameRoomWindow::print()
 {
     QPrinter printer(QPrinter::HighResolution);
     if (!choosePrinter(printer, this)) return;
-    if (!printTo(printer)) message("The board could not be printed: the printer or the file could not be opened.");
+    if (!printTo(printer))
+        message("The board could not be printed: the printer or the file could not be opened.");
 }
 
 bool GameRoomWindow::printTo(QPrinter& printer) const

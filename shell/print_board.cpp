@@ -41,7 +41,8 @@ std::vector<PrintedLine> panelLines(const SidePanelTexts& texts)
                                       {texts.status, panelFont(1.6, true), kPanelInk}};
     if (texts.check) lines.push_back({"Check!", panelFont(1.6, true), kCheckInk});
     lines.push_back({texts.moveNumber, panelFont(1.0, false), kPanelInk});
-    if (!texts.notation.isEmpty()) lines.push_back({texts.notation, panelFont(1.2, true), kPanelInk});
+    if (!texts.notation.isEmpty())
+        lines.push_back({texts.notation, panelFont(1.2, true), kPanelInk});
     return lines;
 }
 
@@ -56,8 +57,9 @@ double heightOf(const std::vector<PrintedLine>& lines, const QPaintDevice& devic
 
 SidePanelTexts sidePanelTextsOf(const GameRoom& room)
 {
-    return {QString::fromUtf8(room.winOptionText()), QString::fromUtf8(room.statusText()), room.checkShown(),
-            QString::fromStdString(room.moveNumberText()), QString::fromStdString(room.notation())};
+    return {QString::fromUtf8(room.winOptionText()), QString::fromUtf8(room.statusText()),
+            room.checkShown(), QString::fromStdString(room.moveNumberText()),
+            QString::fromStdString(room.notation())};
 }
 
 bool printBoardPosition(QPrinter& printer, const BoardScene& scene, const SidePanelTexts& texts)
@@ -68,8 +70,9 @@ bool printBoardPosition(QPrinter& printer, const BoardScene& scene, const SidePa
     const double gap = QFontMetricsF(panelFont(1.0, false), &printer).lineSpacing();
     const QSizeF page(printer.width(), printer.height());
     const QSizeF frame = sceneFrame(scene).size();
-    const double scale = std::min(page.width() / frame.width(),
-                                  (page.height() - gap - heightOf(lines, printer)) / frame.height());
+    const double scale =
+        std::min(page.width() / frame.width(),
+                 (page.height() - gap - heightOf(lines, printer)) / frame.height());
     const QPointF corner((page.width() - frame.width() * scale) / 2, 0);
     paintSceneAt(painter, scene, corner, scale);
 

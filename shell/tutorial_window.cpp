@@ -128,7 +128,8 @@ TutorialWindow::TutorialWindow(const TutorialForm& form, const DisplayScale& sca
         const QRect box = scaled(image.rect, scale);
         QLabel* picture = makeLabel(QString(), image.name, this);
         picture->setGeometry(box);
-        picture->setPixmap(tutorial_pictures::pixmap(image.picture, box.size(), devicePixelRatioF()));
+        picture->setPixmap(
+            tutorial_pictures::pixmap(image.picture, box.size(), devicePixelRatioF()));
     }
     const bool smallScreen = scale.screenRatioX < 1.0;
     int firstLabelSize = 0;

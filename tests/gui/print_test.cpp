@@ -31,7 +31,8 @@ namespace {
 
 // A middle game: both armies on the board, the last move tinted, White's
 // bishop giving check across two half-boards.
-const std::vector<std::pair<int, int>> kMiddleGame = {{1, 2}, {38, 37}, {32, 1}, {47, 38}, {1, 100}};
+const std::vector<std::pair<int, int>> kMiddleGame = {
+    {1, 2}, {38, 37}, {32, 1}, {47, 38}, {1, 100}};
 
 // How far a printed pixel may stray from the exported one before it counts
 // as different, and how many of the board's pixels may.
@@ -116,7 +117,8 @@ QImage exportedPicture(GameRoomWindow& window, const QString& path)
 bool isBackground(QRgb pixel)
 {
     const QColor background = board_painter::background();
-    return std::abs(qRed(pixel) - background.red()) <= 6 && std::abs(qGreen(pixel) - background.green()) <= 6
+    return std::abs(qRed(pixel) - background.red()) <= 6
+           && std::abs(qGreen(pixel) - background.green()) <= 6
            && std::abs(qBlue(pixel) - background.blue()) <= 6;
 }
 
@@ -139,14 +141,16 @@ QRect boardFrame(const QImage& page)
 
 int levelsApart(QRgb a, QRgb b)
 {
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
 }
 
 QRgb blockAverage(const QImage& fine, QPoint corner)
 {
     int red = 0, green = 0, blue = 0;
     for (int dy = 0; dy < kFiner; ++dy) {
-        const auto* row = reinterpret_cast<const QRgb*>(fine.constScanLine(corner.y() + dy)) + corner.x();
+        const auto* row =
+            reinterpret_cast<const QRgb*>(fine.constScanLine(corner.y() + dy)) + corner.x();
         for (int dx = 0; dx < kFiner; ++dx) {
             red += qRed(row[dx]);
             green += qGreen(row[dx]);
@@ -166,7 +170,9 @@ double differingShare(const QImage& fine, QPoint origin, const QImage& exported,
     for (int y = 0; y < exported.height(); y += step) {
         const auto* expected = reinterpret_cast<const QRgb*>(exported.constScanLine(y));
         for (int x = 0; x < exported.width(); ++x) {
-            differing += levelsApart(blockAverage(fine, origin + QPoint(x, y) * kFiner), expected[x]) > kLevels;
+            differing +=
+                levelsApart(blockAverage(fine, origin + QPoint(x, y) * kFiner), expected[x])
+                > kLevels;
             ++total;
         }
     }
@@ -220,8 +226,9 @@ Comparison compareWithExport(const QString& pdf, const QImage& exported)
     }
     if (bestShare > 1.0) return {};
     const double pointsPerPixel = kPoint / dpi;
-    return {QRectF(QPointF(area.topLeft() + best) * pointsPerPixel, QSizeF(needed) * pointsPerPixel),
-            differingShare(fine, best, exported)};
+    return {
+        QRectF(QPointF(area.topLeft() + best) * pointsPerPixel, QSizeF(needed) * pointsPerPixel),
+        differingShare(fine, best, exported)};
 }
 
 struct PrintedWord {
@@ -233,7 +240,8 @@ struct PrintedWord {
 std::vector<PrintedWord> wordsOf(const QString& pdf)
 {
     const QString html = QString::fromUtf8(runTool("pdftotext", {"-bbox", pdf, "-"}));
-    static const QRegularExpression word(R"re(<word xMin="[^"]*" yMin="([^"]*)"[^>]*>([^<]*)</word>)re");
+    static const QRegularExpression word(
+        R"re(<word xMin="[^"]*" yMin="([^"]*)"[^>]*>([^<]*)</word>)re");
     std::vector<PrintedWord> words;
     for (const auto& match : word.globalMatch(html)) {
         QString text = match.captured(2);
@@ -250,7 +258,8 @@ double topOfLine(const std::vector<PrintedWord>& words, const QString& line)
     const QStringList wanted = line.split(' ', Qt::SkipEmptyParts);
     for (std::size_t i = 0; i + wanted.size() <= words.size(); ++i) {
         bool found = true;
-        for (qsizetype k = 0; k < wanted.size() && found; ++k) found = words[i + k].text == wanted[k];
+        for (qsizetype k = 0; k < wanted.size() && found; ++k)
+            found = words[i + k].text == wanted[k];
         if (found) return words[i].top;
     }
     return -1.0;
@@ -286,18 +295,27 @@ private:
         GameRoomWindow& window = middleGame(forms);
         QVERIFY(window.findChild<QLabel*>("Label3")->isVisible());
         ++pages_;
-        const QImage exported = exportedPicture(window, folder_.filePath(QString("board-%1.png").arg(pages_)));
+        const QImage exported =
+            exportedPicture(window, folder_.filePath(QString("board-%1.png").arg(pages_)));
         QVERIFY2(!exported.isNull(), "the export wrote no picture");
 
         const QString pdf = folder_.filePath(QString("page-%1.pdf").arg(pages_));
         QVERIFY2(print(window, pdf) && QFileInfo(pdf).size() > 0, "nothing was printed");
 
         const Comparison comparison = compareWithExport(pdf, exported);
-        qInfo("board %.1f x %.1f pt at (%.1f, %.1f): %.3f %% of the exported picture's %d x %d pixels differ",
-              comparison.frame.width(), comparison.frame.height(), comparison.frame.x(), comparison.frame.y(),
-              comparison.share * 100, exported.width(), exported.height());
+        qInfo("board %.1f x %.1f pt at (%.1f, %.1f): %.3f %% of the exported picture's %d x %d "
+              "pixels differ",
+              comparison.frame.width(), comparison.frame.height(), comparison.frame.x(),
+              comparison.frame.y(), comparison.share * 100, exported.width(), exported.height());
         QVERIFY2(!comparison.frame.isEmpty(), "no board on the printed page");
-        QVERIFY2(comparison.share <= kMostDiffering, "the printed board differs from the exported picture");
+        QVERIFY2(comparison.share <= kMostDiffering,
+                 "the printed board differs from the exported picture");
+        // Drawn in outlines, as sharp as the printer: below the list's two
+        // lines of heading, no picture.
+        const QStringList pictures =
+            QString::fromUtf8(runTool("pdfimages", {"-list", pdf})).split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(pictures.size() == 2,
+                 qPrintable("pictures on the page: " + pictures.mid(2).join("; ")));
 
         // Under the board, every text of the side panel, in the panel's order.
         const std::vector<PrintedWord> words = wordsOf(pdf);
@@ -305,7 +323,8 @@ private:
         for (const QString& text : panelTexts(window)) {
             const double top = topOfLine(words, text);
             QVERIFY2(top >= 0, qPrintable("not on the page: " + text));
-            QVERIFY2(top > below, qPrintable("not under the board and the text before it: " + text));
+            QVERIFY2(top > below,
+                     qPrintable("not under the board and the text before it: " + text));
             below = top;
         }
     }
@@ -314,7 +333,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(folder_.isValid());
-        for (const char* tool : {"pdftoppm", "pdftotext"}) {
+        for (const char* tool : {"pdftoppm", "pdftotext", "pdfimages"}) {
             QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(),
                      qPrintable(QString("%1 is missing: install poppler-utils").arg(tool)));
         }
@@ -345,6 +364,16 @@ private slots:
             window.findChild<QAction*>("boardpos")->trigger();
             return true;
         });
+    }
+
+    void aPageThatCannotBeWrittenIsRefused()
+    {
+        Forms forms;
+        forms.showGameRoom();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder_.filePath("no such folder/page.pdf"));
+        QVERIFY(!forms.gameRoom()->printTo(printer));
     }
 
 private:

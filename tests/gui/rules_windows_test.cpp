@@ -55,7 +55,8 @@ QImage screenUnder(const QWidget& widget)
 
 int levelsApart(QRgb a, QRgb b)
 {
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
 }
 
 // The share of the pixels in `area` (device pixels) where the two pictures
@@ -124,27 +125,31 @@ private slots:
                 QTRY_VERIFY_WITH_TIMEOUT(
                     differingShare(screen = screenUnder(*box), board, board.rect()) < 0.2, 5000);
 
-                const auto pieces = tutorial_pictures::pieceBoxes(scene, QRectF(QPointF(0, 0), QSizeF(box->size())));
+                const auto pieces = tutorial_pictures::pieceBoxes(
+                    scene, QRectF(QPointF(0, 0), QSizeF(box->size())));
                 QVERIFY(!pieces.empty());
                 double least = 1.0;
                 int short_ = 0;
                 for (const QRectF& piece : pieces) {
-                    const double share = differingShare(screen, board, devicePixels(piece, box->devicePixelRatioF()));
+                    const double share = differingShare(
+                        screen, board, devicePixels(piece, box->devicePixelRatioF()));
                     least = std::min(least, share);
                     short_ += share < kLeastPiece;
                 }
-                const QString verdict = QString("%1 %2: %3 of %4 piece boxes under %5 %, the emptiest %6 %")
-                                            .arg(form.name, image.name)
-                                            .arg(short_)
-                                            .arg(pieces.size())
-                                            .arg(kLeastPiece * 100)
-                                            .arg(least * 100, 0, 'f', 1);
+                const QString verdict =
+                    QString("%1 %2: %3 of %4 piece boxes under %5 %, the emptiest %6 %")
+                        .arg(form.name, image.name)
+                        .arg(short_)
+                        .arg(pieces.size())
+                        .arg(kLeastPiece * 100)
+                        .arg(least * 100, 0, 'f', 1);
                 qInfo("%s", qPrintable(verdict));
                 if (short_ > 0) missing << verdict;
             }
             shown.hide();
         }
-        QVERIFY2(missing.isEmpty(), qPrintable("pieces missing from the screen: " + missing.join("; ")));
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable("pieces missing from the screen: " + missing.join("; ")));
     }
 
     void completeRulesOpenLargeEnoughToRead()
