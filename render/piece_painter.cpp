@@ -357,6 +357,18 @@ void paintPiece(QPainter& painter, int code, const QRectF& box)
     painter.restore();
 }
 
+QRectF pieceBounds(int code, const QRectF& box)
+{
+    if (code < 1 || code > 2 * kKinds || box.isEmpty()) return {};
+    const int kind = code > kBlackOffset ? code - kBlackOffset : code;
+    const PieceShape& shape = shapeOf(kind);
+    QRectF bounds = shape.lines.boundingRect() | shape.dots.boundingRect();
+    for (const QPainterPath& part : shape.parts) bounds |= part.boundingRect();
+    const qreal halfOutline = kOutlineWidth / 2;
+    return unitToBox(box).mapRect(
+        bounds.adjusted(-halfOutline, -halfOutline, halfOutline, halfOutline));
+}
+
 void paintTargetMark(QPainter& painter, const QRectF& box)
 {
     if (box.isEmpty()) return;

@@ -19,6 +19,10 @@ void paintPiece(QPainter& painter, int code, const QRectF& box);
 // shows a little beyond the outline.
 bool pieceCovers(int code, const QRectF& box, QPointF point, qreal reach = 0);
 
+// The part of `box` that paintPiece covers with the piece: its picture's
+// bounds, outline included. Empty for a code that paints nothing.
+QRectF pieceBounds(int code, const QRectF& box);
+
 // Paints the target mark (a clear red ring/dot shown on squares the selected
 // piece may move to) centred in `box`.
 void paintTargetMark(QPainter& painter, const QRectF& box);

@@ -9,8 +9,11 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
+
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 
 namespace palisade::tutorial_pictures {
 
@@ -159,6 +162,19 @@ QRectF viewRect(const Scene& scene)
     return view.adjusted(-10, -6, 10, 14);
 }
 
+// Maps the view onto `target`, as large as fits and centred; nothing when
+// there is no room.
+std::optional<QTransform> placement(const QRectF& view, const QRectF& target)
+{
+    const double scale = std::min(target.width() / view.width(), target.height() / view.height());
+    if (!(scale > 0.0)) return std::nullopt;
+    const QSizeF size = view.size() * scale;
+    const QPointF corner = target.center() - QPointF(size.width() / 2, size.height() / 2);
+    return QTransform::fromTranslate(corner.x(), corner.y())
+        .scale(scale, scale)
+        .translate(-view.left(), -view.top());
+}
+
 void paintScene(QPainter& painter, const Scene& scene)
 {
     board_painter::paintHalfBoards(painter, scene.movers.size() == 1 ? scene.movers.front() : -1);
@@ -201,14 +217,12 @@ Scene scene(Picture picture)
 
 QSizeF naturalSize(Picture picture) { return viewRect(scene(picture)).size(); }
 
-void paint(QPainter& painter, Picture picture, const QRectF& target)
+void paint(QPainter& painter, const Scene& scene, const QRectF& target)
 {
-    const Scene shown = scene(picture);
-    const QRectF view = viewRect(shown);
-    const double scale = std::min(target.width() / view.width(), target.height() / view.height());
-    if (!(scale > 0.0)) return;
-    const QSizeF size = view.size() * scale;
-    const QRectF frame(target.center() - QPointF(size.width() / 2, size.height() / 2), size);
+    const QRectF view = viewRect(scene);
+    const auto placed = placement(view, target);
+    if (!placed) return;
+    const QRectF frame = placed->mapRect(view);
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -216,17 +230,35 @@ void paint(QPainter& painter, Picture picture, const QRectF& target)
     painter.setBrush(board_painter::background());
     painter.drawRoundedRect(frame, 6, 6);
     painter.setClipRect(frame);
-    painter.translate(frame.topLeft());
-    painter.scale(scale, scale);
-    painter.translate(-view.topLeft());
-    paintScene(painter, shown);
+    painter.setTransform(*placed, true);
+    paintScene(painter, scene);
     painter.restore();
+}
+
+std::vector<QRectF> pieceBoxes(const Scene& scene, const QRectF& target)
+{
+    const QRectF view = viewRect(scene);
+    const auto placed = placement(view, target);
+    std::vector<QRectF> boxes;
+    if (!placed) return boxes;
+    const QRectF frame = placed->mapRect(view);
+    for (int boards = scene.firstBoard; boards <= scene.lastBoard; ++boards) {
+        for (int rw = 0; rw < 4; ++rw) {
+            for (int colmn = scene.firstColmn; colmn <= scene.lastColmn; ++colmn) {
+                const int square = indexOf(boards, rw, colmn);
+                const int code = scene.position.squares[square];
+                const QRectF bounds = pieceBounds(code, board_geometry::pieceBox(square, code));
+                if (!bounds.isEmpty()) boxes.push_back(placed->mapRect(bounds) & frame);
+            }
+        }
+    }
+    return boxes;
 }
 
 QPixmap pixmap(Picture picture, QSize size, qreal devicePixelRatio)
 {
     return paintedPicture(size, devicePixelRatio, [picture, size](QPainter& painter) {
-        paint(painter, picture, QRectF(QPointF(0, 0), QSizeF(size)));
+        paint(painter, scene(picture), QRectF(QPointF(0, 0), QSizeF(size)));
     });
 }
 

@@ -48,8 +48,11 @@ std::vector<int> ringedSquares(const Position& position, const std::vector<int>&
 // The picture's own size, in board pixels at full size.
 QSizeF naturalSize(Picture picture);
 
-// Paints the picture as large as fits in `target`, centred.
-void paint(QPainter& painter, Picture picture, const QRectF& target);
+// Paints the scene as large as fits in `target`, centred.
+void paint(QPainter& painter, const Scene& scene, const QRectF& target);
+
+// Where `paint` draws the pieces in view: the bounds of each piece's picture.
+std::vector<QRectF> pieceBoxes(const Scene& scene, const QRectF& target);
 
 QPixmap pixmap(Picture picture, QSize size, qreal devicePixelRatio);
 

@@ -19,20 +19,6 @@ namespace {
 constexpr double kPngSharpness = 2.0;
 constexpr int kSheetColumns = 3;
 
-// Paints the scene with its frame's top-left at `at`, `scale` times its size.
-void paintSceneAt(QPainter& painter, const BoardScene& scene, QPointF at, double scale)
-{
-    const QRectF frame = sceneFrame(scene);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(at);
-    painter.scale(scale, scale);
-    painter.fillRect(QRectF(QPointF(0, 0), frame.size()), board_painter::background());
-    painter.translate(-frame.topLeft());
-    paintScene(painter, scene);
-    painter.restore();
-}
-
 // Opens a file beside `path`, lets `write` fill it, and renames it over `path`
 // only when all went well.
 std::optional<QString> writeWhole(const QString& path, const std::function<bool(QSaveFile&)>& write)
@@ -81,6 +67,19 @@ void writeMoves(QPdfWriter& pdf, QPainter& painter, const ScoreSheet& sheet, dou
 }
 
 } // namespace
+
+void paintSceneAt(QPainter& painter, const BoardScene& scene, QPointF at, double scale)
+{
+    const QRectF frame = sceneFrame(scene);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(at);
+    painter.scale(scale, scale);
+    painter.fillRect(QRectF(QPointF(0, 0), frame.size()), board_painter::background());
+    painter.translate(-frame.topLeft());
+    paintScene(painter, scene);
+    painter.restore();
+}
 
 ScoreSheet scoreSheetOf(const GameRoom& room)
 {

@@ -2,10 +2,13 @@
 
 #include "render/board_scene.h"
 
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+
+class QPainter;
 
 namespace palisade {
 
@@ -20,6 +23,11 @@ struct ScoreSheet {
 };
 
 ScoreSheet scoreSheetOf(const GameRoom& room);
+
+// The board as every export and the printed page draw it: the scene's frame
+// filled with the board's background, its top-left at `at`, `scale` times its
+// own size.
+void paintSceneAt(QPainter& painter, const BoardScene& scene, QPointF at, double scale);
 
 // The board as it stands, as a PNG picture, as an SVG drawing, and a PDF
 // score sheet: the four half-boards and below them the whole game. Each is

@@ -28,10 +28,11 @@ DisplayScale scaleForPrimaryScreen()
     return computeDisplayScale(size.width(), size.height());
 }
 
-// Opens a window at its natural size, as far as the screen has room for it.
+// Opens a window at the size it gave itself, or else at its natural size, as
+// far as the screen has room for it.
 void fitToScreen(QWidget& window)
 {
-    QSize size = window.sizeHint();
+    QSize size = window.testAttribute(Qt::WA_Resized) ? window.size() : window.sizeHint();
     if (const QScreen* screen = window.screen()) size = size.boundedTo(screen->availableSize());
     window.resize(size);
 }

@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -298,7 +299,18 @@ void GameRoomWindow::saveGameAs()
     if (room_.save(path.toStdString())) recovery_.remove();
 }
 
-void GameRoomWindow::print() { printWithDialog(*this); }
+void GameRoomWindow::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!choosePrinter(printer, this)) return;
+    if (!printTo(printer))
+        message("The board could not be printed: the printer or the file could not be opened.");
+}
+
+bool GameRoomWindow::printTo(QPrinter& printer) const
+{
+    return printBoardPosition(printer, exportedScene(), sidePanelTextsOf(room_));
+}
 
 // A redraw ends a passing notice; what the position itself says stays.
 void GameRoomWindow::boardChanged()

@@ -18,6 +18,7 @@ class QLabel;
 class QMenu;
 class QListWidget;
 class QListWidgetItem;
+class QPrinter;
 class QPushButton;
 
 namespace palisade {
@@ -40,6 +41,10 @@ public:
 
     const Preferences& preferences() const { return preferences_; }
     void applyPreferences(const Preferences& preferences);
+
+    // Prints the board position on `printer`, as "Print Board Position" does
+    // once its dialog is answered; false when the printer could not start.
+    bool printTo(QPrinter& printer) const;
 
 protected:
     void showEvent(QShowEvent* event) override;

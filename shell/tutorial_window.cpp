@@ -4,7 +4,6 @@
 #include "shell/labels.h"
 
 #include <QKeyEvent>
-#include <QPainter>
 
 namespace palisade {
 
@@ -76,22 +75,6 @@ const std::vector<TutorialForm>& allForms()
     return forms;
 }
 
-// A tutorial picture, drawn afresh at whatever size its box has.
-class PictureBox : public QWidget {
-public:
-    PictureBox(Picture picture, QWidget* parent) : QWidget(parent), picture_(picture) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        tutorial_pictures::paint(painter, picture_, QRectF(rect()));
-    }
-
-private:
-    Picture picture_;
-};
-
 QRect scaled(const QRect& rect, const DisplayScale& scale)
 {
     return QRect(qRound(rect.x() * scale.screenRatioX), qRound(rect.y() * scale.screenRatioY),
@@ -139,10 +122,14 @@ TutorialWindow::TutorialWindow(const TutorialForm& form, const DisplayScale& sca
     const QRect geometry = scaled(form.geometry, scale);
     move(geometry.topLeft());
     setFixedSize(geometry.size());
+    // The pictures never change: each is drawn once, at its box's size, as
+    // the complete rules draw theirs.
     for (const TutorialImage& image : form.images) {
-        auto* box = new PictureBox(image.picture, this);
-        box->setObjectName(image.name);
-        box->setGeometry(scaled(image.rect, scale));
+        const QRect box = scaled(image.rect, scale);
+        QLabel* picture = makeLabel(QString(), image.name, this);
+        picture->setGeometry(box);
+        picture->setPixmap(
+            tutorial_pictures::pixmap(image.picture, box.size(), devicePixelRatioF()));
     }
     const bool smallScreen = scale.screenRatioX < 1.0;
     int firstLabelSize = 0;

@@ -6,7 +6,6 @@
 #include "render/board_view.h"
 #include "shell/forms.h"
 #include "shell/game_room_window.h"
-#include "shell/print_board.h"
 #include "shell/start_screen.h"
 
 #include <QApplication>
@@ -15,9 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPrinter>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -170,22 +167,6 @@ private slots:
         QCOMPARE(forms.gameRoom()->room().position(), standardPosition());
     }
 
-    void printingTheGameRoomToAFileWritesAPdf()
-    {
-        Forms forms;
-        forms.showGameRoom();
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString path = folder.filePath("board.pdf");
-        QPrinter printer;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printWindow(*forms.gameRoom(), printer);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.size() > 0);
-        QCOMPARE(file.read(4), QByteArray("%PDF"));
-    }
     void cancellingAFileBoxChangesNothing()
     {
         Forms forms;
