@@ -5,6 +5,7 @@
 #include "shell/hint_overlay.h"
 #include "shell/labels.h"
 #include "shell/players_dialog.h"
+#include "shell/steady_layout.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -80,6 +81,12 @@ QWidget* ComputerPlayer::buildPanel(QWidget* parent)
     column->addWidget(statusLabel_);
     column->addWidget(progress_);
     column->addLayout(buttons);
+    // The panel holds its place, and so do its parts, whatever it shows: the
+    // legend and the buttons around it never move.
+    reserveLines(statusLabel_, 2);
+    for (QWidget* part : std::initializer_list<QWidget*>{panel, progress_, stopButton_, moveNowButton_}) {
+        keepPlaceWhenHidden(part);
+    }
     return panel;
 }
 
