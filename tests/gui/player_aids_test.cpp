@@ -12,7 +12,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSvgRenderer>
@@ -69,6 +71,12 @@ GameRoomWindow& enterGameRoom(Forms& forms)
 }
 
 QLabel* label(QWidget& window, const char* name) { return window.findChild<QLabel*>(name); }
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -193,6 +201,43 @@ private slots:
         QVERIFY(QFile::exists(recovery));
         forms.gameRoom()->findChild<QAction*>("save")->trigger();
         QVERIFY(room.gameSaved() && !QFile::exists(recovery));
+    }
+
+    void openSavedGameAsksBeforeAGameLeftUnsavedGoes()
+    {
+        QTemporaryDir folder;
+        const QString saved = folder.filePath("saved.brd");
+        {
+            Forms forms;
+            GameRoomWindow& window = enterGameRoom(forms);
+            QVERIFY(window.room().save(saved.toStdString()));
+            play(window, {{41, 43}});
+        } // the program stops with a move unsaved
+        const QString recovery = Forms().recoveryPath();
+        const QByteArray kept = contentsOf(recovery);
+        QVERIFY(!kept.isEmpty());
+        const QDateTime written = QFileInfo(recovery).lastModified();
+
+        Forms forms;
+        forms.showStartScreen();
+        auto* resume = forms.startScreen().findChild<QPushButton*>("resumeGame");
+        QString asked;
+        // "Open Saved Game" and a game named on the command line open it so.
+        QTimer::singleShot(0, [&asked] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) qFatal("no question asked");
+            asked = box->text();
+            box->button(QMessageBox::Cancel)->click();
+        });
+        QVERIFY(!forms.openSavedGame(saved));
+        QVERIFY(!forms.gameRoom() && contentsOf(recovery) == kept && resume->isVisible());
+        answerNextMessageBox(QMessageBox::Ok);
+        QVERIFY(forms.openSavedGame(saved));
+        QVERIFY2(asked.startsWith("Discard the unsaved game from "
+                                  + QLocale().toString(written.date(), QLocale::LongFormat)),
+                 qPrintable(asked));
+        QVERIFY(forms.gameRoom() && forms.gameRoom()->room().halfMoves() == 0);
+        QVERIFY(!QFile::exists(recovery) && !resume->isVisible());
     }
 
     void aDamagedRecoveryFileIsToldAndDiscarded()
