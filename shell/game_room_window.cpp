@@ -94,6 +94,7 @@ void GameRoomWindow::applyPreferences(const Preferences& preferences)
     preferences_ = preferences;
     board_->setOptions(preferences.board);
     room_.setKeepSelectionOnRefusal(preferences.keepSelectionOnRefusal);
+    computer_->setPauseBetweenMoves(preferences.computerPause);
 }
 
 QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,

@@ -2,7 +2,12 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace palisade {
 
@@ -20,6 +25,20 @@ PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent
                                         "keepSelectionOnRefusal", current.keepSelectionOnRefusal);
     autosave_ =
         addSwitch("Keep the unsaved game safe after every move", "autosave", current.autosave);
+
+    computerPause_ = new QDoubleSpinBox(this);
+    computerPause_->setObjectName("computerPause");
+    computerPause_->setRange(0.0, kMaxComputerPauseMs / 1000.0);
+    computerPause_->setDecimals(1);
+    computerPause_->setSingleStep(0.5);
+    computerPause_->setSuffix(" s");
+    computerPause_->setValue(current.computerPause.count() / 1000.0);
+    auto* pauseRow = new QHBoxLayout;
+    auto* pauseLabel = new QLabel("Pause before each move while the computer plays both sides", this);
+    pauseLabel->setBuddy(computerPause_);
+    pauseRow->addWidget(pauseLabel);
+    pauseRow->addWidget(computerPause_);
+    static_cast<QVBoxLayout*>(layout())->addLayout(pauseRow);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -42,6 +61,7 @@ Preferences PreferencesDialog::preferences() const
     chosen.board = {coordinates_->isChecked(), lastMove_->isChecked(), checks_->isChecked()};
     chosen.keepSelectionOnRefusal = keepSelectionOnRefusal_->isChecked();
     chosen.autosave = autosave_->isChecked();
+    chosen.computerPause = std::chrono::milliseconds(std::lround(computerPause_->value() * 1000.0));
     return chosen;
 }
 

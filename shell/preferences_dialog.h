@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QDoubleSpinBox;
 
 namespace palisade {
 
@@ -25,6 +26,7 @@ private:
     QCheckBox* checks_ = nullptr;
     QCheckBox* keepSelectionOnRefusal_ = nullptr;
     QCheckBox* autosave_ = nullptr;
+    QDoubleSpinBox* computerPause_ = nullptr;
 };
 
 } // namespace palisade

@@ -5,12 +5,14 @@
 #include "window_driving.h"
 #include "render/board_geometry.h"
 #include "shell/board_export.h"
+#include "shell/computer_player.h"
 #include "shell/forms.h"
 #include "shell/preferences_dialog.h"
 #include "shell/start_screen.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -278,6 +280,8 @@ private slots:
         PreferencesDialog dialog(chosen);
         dialog.findChild<QCheckBox*>("autosave")->setChecked(false);
         chosen.autosave = false;
+        dialog.findChild<QDoubleSpinBox*>("computerPause")->setValue(0.0);
+        chosen.computerPause = std::chrono::milliseconds(0);
         QCOMPARE(dialog.preferences(), chosen);
         savePreferences(chosen);
         QCOMPARE(loadPreferences(), chosen);
@@ -287,6 +291,9 @@ private slots:
         QVERIFY(!window.boardView().options().coordinates);
         play(window, {{41, 43}});
         QVERIFY(!QFile::exists(forms.recoveryPath()));
+        // Without a pause the computer playing both sides thinks at once.
+        window.computer().setPlayers({{true, 1}, {true, 1}});
+        QVERIFY(window.computer().thinking() && !window.computer().pausing());
         savePreferences(Preferences{});
     }
 
