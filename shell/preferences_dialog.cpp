@@ -26,24 +26,31 @@ PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent
     autosave_ =
         addSwitch("Keep the unsaved game safe after every move", "autosave", current.autosave);
 
-    computerPause_ = new QDoubleSpinBox(this);
-    computerPause_->setObjectName("computerPause");
-    computerPause_->setRange(0.0, kMaxComputerPauseMs / 1000.0);
-    computerPause_->setDecimals(1);
-    computerPause_->setSingleStep(0.5);
-    computerPause_->setSuffix(" s");
-    computerPause_->setValue(current.computerPause.count() / 1000.0);
-    auto* pauseRow = new QHBoxLayout;
-    auto* pauseLabel = new QLabel("Pause before each move while the computer plays both sides", this);
-    pauseLabel->setBuddy(computerPause_);
-    pauseRow->addWidget(pauseLabel);
-    pauseRow->addWidget(computerPause_);
-    static_cast<QVBoxLayout*>(layout())->addLayout(pauseRow);
+    computerPause_ = addPause(current.computerPause);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout()->addWidget(buttons);
+}
+
+// In seconds, to a tenth.
+QDoubleSpinBox* PreferencesDialog::addPause(std::chrono::milliseconds pause)
+{
+    auto* seconds = new QDoubleSpinBox(this);
+    seconds->setObjectName("computerPause");
+    seconds->setRange(0.0, kMaxComputerPauseMs / 1000.0);
+    seconds->setDecimals(1);
+    seconds->setSingleStep(0.5);
+    seconds->setSuffix(" s");
+    seconds->setValue(pause.count() / 1000.0);
+    auto* label = new QLabel("Pause before each move while the computer plays both sides", this);
+    label->setBuddy(seconds);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(seconds);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    return seconds;
 }
 
 QCheckBox* PreferencesDialog::addSwitch(const QString& text, const char* name, bool on)

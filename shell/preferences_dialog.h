@@ -20,6 +20,7 @@ public:
 
 private:
     QCheckBox* addSwitch(const QString& text, const char* name, bool on);
+    QDoubleSpinBox* addPause(std::chrono::milliseconds pause);
 
     QCheckBox* coordinates_ = nullptr;
     QCheckBox* lastMove_ = nullptr;
