@@ -5,6 +5,7 @@
 #include "shell/hint_overlay.h"
 #include "shell/labels.h"
 #include "shell/players_dialog.h"
+#include "shell/steady_layout.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -41,12 +42,15 @@ bool clicksTheBoard(const QEvent& event)
 
 ComputerPlayer::ComputerPlayer(GameRoom& room, ComputerAnswers& answers, BoardView& board, QWidget* panelParent)
     : room_(room), answers_(answers), board_(board), hint_(new HintOverlay(board)), progressTimer_(new QTimer(this)),
-      seed_(std::random_device{}())
+      pauseTimer_(new QTimer(this)), seed_(std::random_device{}())
 {
     panel_ = buildPanel(panelParent);
     board_.installEventFilter(this);
+    panel_->window()->installEventFilter(this);
     progressTimer_->setInterval(kProgressInterval);
     connect(progressTimer_, &QTimer::timeout, this, &ComputerPlayer::showProgress);
+    pauseTimer_->setSingleShot(true);
+    connect(pauseTimer_, &QTimer::timeout, this, &ComputerPlayer::pauseEnded);
     showIdle();
 }
 
@@ -80,6 +84,12 @@ QWidget* ComputerPlayer::buildPanel(QWidget* parent)
     column->addWidget(statusLabel_);
     column->addWidget(progress_);
     column->addLayout(buttons);
+    // The panel holds its place, and so do its parts, whatever it shows: the
+    // legend and the buttons around it never move.
+    reserveLines(statusLabel_, 2);
+    for (QWidget* part : std::initializer_list<QWidget*>{panel, progress_, stopButton_, moveNowButton_}) {
+        keepPlaceWhenHidden(part);
+    }
     return panel;
 }
 
@@ -127,6 +137,8 @@ void ComputerPlayer::positionChanged()
     adoptPlayersOfFile();
     if (hint_->shown() && room_.position() != searched_) hint_->clear();
     if (task_ != Task::None && room_.position() != searched_) abandonSearch();
+    pauseTimer_->stop();
+    pauseOver_ = false;
     // Played once the game room has finished the click that changed it.
     QTimer::singleShot(0, this, &ComputerPlayer::considerMoving);
     if (task_ == Task::None) showIdle();
@@ -147,6 +159,7 @@ void ComputerPlayer::considerMoving()
 {
     if (task_ == Task::Move || answers_.screenWaiting()) return;
     if (computerToMove() && (atEndOfGame() || moveNowAsked_)) {
+        if (waitBeforeMoving()) return;
         if (task_ == Task::Hint) abandonSearch();
         hint_->clear();
         start(Task::Move, levelOf(players().of(*sideToMove(room_.position().status)).level));
@@ -154,6 +167,28 @@ void ComputerPlayer::considerMoving()
     }
     if (task_ == Task::None) showIdle();
 }
+
+// Move Now does not wait, nor does the computer against a person.
+bool ComputerPlayer::waitBeforeMoving()
+{
+    const bool bothSides = players().white.computer && players().black.computer;
+    if (pauseOver_ || moveNowAsked_ || !bothSides || pause_.count() <= 0) return false;
+    if (!pauseTimer_->isActive()) pauseTimer_->start(pause_);
+    return true;
+}
+
+void ComputerPlayer::pauseEnded()
+{
+    // A question on the screen holds the game: look again shortly.
+    if (answers_.screenWaiting()) {
+        pauseTimer_->start(kProgressInterval);
+        return;
+    }
+    pauseOver_ = true;
+    considerMoving();
+}
+
+bool ComputerPlayer::pausing() const { return pauseTimer_->isActive(); }
 
 void ComputerPlayer::start(Task task, const Level& level)
 {
@@ -258,9 +293,12 @@ void ComputerPlayer::showIdle()
 }
 
 // Clicks on the board, by mouse or keyboard, are the computer's while it
-// thinks of its move.
+// thinks of its move; a window closed plays no more.
 bool ComputerPlayer::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == panel_->window() && event->type() == QEvent::Hide && !event->spontaneous()) {
+        pauseTimer_->stop();
+    }
     if (watched == &board_) {
         if (event->type() == QEvent::Resize && hint_->shown()) hint_->setGeometry(board_.rect());
         if (task_ == Task::Move && clicksTheBoard(*event)) return true;

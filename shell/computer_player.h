@@ -50,6 +50,12 @@ public:
     void moveNow();
     bool thinking() const { return task_ != Task::None; }
 
+    // While the computer plays both sides it waits this long before each move,
+    // so that a person can follow the game; zero plays on at once.
+    void setPauseBetweenMoves(std::chrono::milliseconds pause) { pause_ = pause; }
+    // Waiting before a move; a change of position, and closing the window, end the wait.
+    bool pausing() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -60,6 +66,8 @@ private:
     bool computerToMove() const;
     bool atEndOfGame() const;
     void considerMoving();
+    bool waitBeforeMoving();
+    void pauseEnded();
     void start(Task task, const Level& level);
     void searchDone(int id, const SearchReport& report);
     void finishTask();
@@ -78,6 +86,7 @@ private:
     QPushButton* stopButton_ = nullptr;
     QPushButton* moveNowButton_ = nullptr;
     QTimer* progressTimer_ = nullptr;
+    QTimer* pauseTimer_ = nullptr;
 
     BackgroundSearch search_;
     Task task_ = Task::None;
@@ -86,6 +95,8 @@ private:
     SearchLimits limits_;
     std::chrono::steady_clock::time_point started_;
     bool moveNowAsked_ = false;
+    std::chrono::milliseconds pause_{0};
+    bool pauseOver_ = false;
     std::uint64_t seed_;
     std::string knownFile_;
 };

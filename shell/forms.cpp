@@ -8,9 +8,11 @@
 #include "shell/rules_menu.h"
 #include "shell/start_screen.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
@@ -69,6 +71,7 @@ void Forms::showStartScreen()
 void Forms::showGameRoom()
 {
     if (!gameRoom_) {
+        if (!agreeToDiscardRecoveredGame(startScreen_)) return;
         createGameRoom();
         // A game room opened again brings back the game last opened or saved.
         if (!fileName_.isEmpty()) {
@@ -108,6 +111,7 @@ bool Forms::openSavedGame(const QString& path)
 {
     const auto game = readOrTell(gameRoom_ ? static_cast<QWidget*>(gameRoom_) : startScreen_, path);
     if (!game) return false;
+    if (!gameRoom_ && !agreeToDiscardRecoveredGame(startScreen_)) return false;
     fileName_ = path;
     if (!gameRoom_) createGameRoom();
     gameRoom_->room().load(*game, path.toStdString());
@@ -148,6 +152,28 @@ void Forms::resumeRecoveredGame()
     if (!gameRoom_) createGameRoom();
     gameRoom_->room().loadRecovered(std::get<SavedGame>(game));
     raiseGameRoom();
+}
+
+bool Forms::agreeToDiscardRecoveredGame(QWidget* parent)
+{
+    // An open game room already keeps its own game there.
+    if (gameRoom_) return true;
+    const QFileInfo recovered(recoveryPath());
+    if (!recovered.exists()) return true;
+    const QLocale locale;
+    const QDateTime written = recovered.lastModified();
+    const QString when = locale.toString(written.date(), QLocale::LongFormat) + " at "
+                         + locale.toString(written.time(), QLocale::ShortFormat);
+    QMessageBox question(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
+                         "Discard the unsaved game from " + when + "?", QMessageBox::Ok | QMessageBox::Cancel,
+                         parent);
+    question.setObjectName("discardRecoveredGame");
+    // Enter alone must not lose a game.
+    question.setDefaultButton(QMessageBox::Cancel);
+    if (question.exec() != QMessageBox::Ok) return false;
+    RecoveryFile(recovered.filePath().toStdString()).remove();
+    if (startScreen_) startScreen_->offerRecoveredGame(false);
+    return true;
 }
 
 void Forms::showAbout()

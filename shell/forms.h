@@ -56,6 +56,10 @@ public:
     // Opens it in the game room, unsaved and under no name; a file that cannot
     // be read is discarded after telling the player why.
     void resumeRecoveredGame();
+    // Another game is about to take the game room: a game left unsaved would be
+    // overwritten by its first move, so the player is asked first. True when
+    // none waits or the player agreed, and then it is gone; false leaves it.
+    bool agreeToDiscardRecoveredGame(QWidget* parent);
 
     // The game room became active: the start screen steps aside.
     void gameRoomActivated();

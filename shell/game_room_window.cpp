@@ -13,6 +13,7 @@
 #include "shell/labels.h"
 #include "shell/preferences_dialog.h"
 #include "shell/print_board.h"
+#include "shell/steady_layout.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -95,6 +96,7 @@ void GameRoomWindow::applyPreferences(const Preferences& preferences)
     preferences_ = preferences;
     board_->setOptions(preferences.board);
     room_.setKeepSelectionOnRefusal(preferences.keepSelectionOnRefusal);
+    computer_->setPauseBetweenMoves(preferences.computerPause);
 }
 
 QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,
@@ -218,9 +220,11 @@ QWidget* GameRoomWindow::buildSidePanel()
     checkLabel_ = makeLabel("Check!", "Label3", panel);
     checkLabel_->setFont(scaledFont(checkLabel_->font(), 1.6 * scale, true));
     checkLabel_->setStyleSheet("color: #c0392b;");
+    keepPlaceWhenHidden(checkLabel_);
     moveNumberLabel_ = makeLabel(QString(), "Label9", panel);
     notationLabel_ = makeLabel(QString(), "notation", panel);
     notationLabel_->setFont(scaledFont(notationLabel_->font(), 1.2 * scale, true));
+    reserveLines(notationLabel_, 1);
     moveList_ = new QListWidget(panel);
     moveList_->setObjectName("moveList");
     moveList_->setFocusPolicy(Qt::NoFocus);
@@ -238,7 +242,9 @@ QWidget* GameRoomWindow::buildSidePanel()
     connect(takeBack, &QPushButton::clicked, this, [this] { room_.takeBack(); });
     forwardButton_ = new KeyClickButton("Forward", "Command4", panel);
     connect(forwardButton_, &QPushButton::clicked, this, [this] { room_.forward(); });
-    // Forward stands beside Take Back and shows only while a later position exists.
+    // Forward stands beside Take Back and shows only while a later position exists;
+    // Take Back keeps its width meanwhile, so a second click on it never lands on Forward.
+    keepPlaceWhenHidden(forwardButton_);
     auto* historyRow = new QHBoxLayout;
     historyRow->addWidget(takeBack);
     historyRow->addWidget(forwardButton_);

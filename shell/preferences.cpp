@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace palisade {
 
 namespace {
@@ -12,6 +14,7 @@ constexpr auto kLastMove = "board/lastMove";
 constexpr auto kChecks = "board/checks";
 constexpr auto kKeepSelectionOnRefusal = "play/keepSelectionOnRefusal";
 constexpr auto kAutosave = "play/autosave";
+constexpr auto kComputerPause = "computer/pauseBetweenMoves"; // milliseconds
 
 // Kept in ~/.config/palisade-brindle/preferences.ini on Linux.
 constexpr auto kSettingsName = "preferences";
@@ -31,6 +34,8 @@ Preferences loadPreferences()
     preferences.keepSelectionOnRefusal =
         settings.value(kKeepSelectionOnRefusal, defaults.keepSelectionOnRefusal).toBool();
     preferences.autosave = settings.value(kAutosave, defaults.autosave).toBool();
+    const int pause = settings.value(kComputerPause, int(defaults.computerPause.count())).toInt();
+    preferences.computerPause = std::chrono::milliseconds(std::clamp(pause, 0, kMaxComputerPauseMs));
     return preferences;
 }
 
@@ -43,6 +48,7 @@ void savePreferences(const Preferences& preferences)
     settings.setValue(kChecks, preferences.board.checks);
     settings.setValue(kKeepSelectionOnRefusal, preferences.keepSelectionOnRefusal);
     settings.setValue(kAutosave, preferences.autosave);
+    settings.setValue(kComputerPause, int(preferences.computerPause.count()));
 }
 
 } // namespace palisade

@@ -2,7 +2,12 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace palisade {
 
@@ -21,10 +26,31 @@ PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent
     autosave_ =
         addSwitch("Keep the unsaved game safe after every move", "autosave", current.autosave);
 
+    computerPause_ = addPause(current.computerPause);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout()->addWidget(buttons);
+}
+
+// In seconds, to a tenth.
+QDoubleSpinBox* PreferencesDialog::addPause(std::chrono::milliseconds pause)
+{
+    auto* seconds = new QDoubleSpinBox(this);
+    seconds->setObjectName("computerPause");
+    seconds->setRange(0.0, kMaxComputerPauseMs / 1000.0);
+    seconds->setDecimals(1);
+    seconds->setSingleStep(0.5);
+    seconds->setSuffix(" s");
+    seconds->setValue(pause.count() / 1000.0);
+    auto* label = new QLabel("Pause before each move while the computer plays both sides", this);
+    label->setBuddy(seconds);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(seconds);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    return seconds;
 }
 
 QCheckBox* PreferencesDialog::addSwitch(const QString& text, const char* name, bool on)
@@ -42,6 +68,7 @@ Preferences PreferencesDialog::preferences() const
     chosen.board = {coordinates_->isChecked(), lastMove_->isChecked(), checks_->isChecked()};
     chosen.keepSelectionOnRefusal = keepSelectionOnRefusal_->isChecked();
     chosen.autosave = autosave_->isChecked();
+    chosen.computerPause = std::chrono::milliseconds(std::lround(computerPause_->value() * 1000.0));
     return chosen;
 }
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QDoubleSpinBox;
 
 namespace palisade {
 
@@ -19,12 +20,14 @@ public:
 
 private:
     QCheckBox* addSwitch(const QString& text, const char* name, bool on);
+    QDoubleSpinBox* addPause(std::chrono::milliseconds pause);
 
     QCheckBox* coordinates_ = nullptr;
     QCheckBox* lastMove_ = nullptr;
     QCheckBox* checks_ = nullptr;
     QCheckBox* keepSelectionOnRefusal_ = nullptr;
     QCheckBox* autosave_ = nullptr;
+    QDoubleSpinBox* computerPause_ = nullptr;
 };
 
 } // namespace palisade

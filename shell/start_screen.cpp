@@ -69,9 +69,13 @@ StartScreen::StartScreen(Forms& forms, QWidget* parent) : QWidget(parent), forms
     layout->addWidget(makeLabel("Chess in three dimensions: four half-boards, one 4 x 4 x 8 block", "Label2", this));
     layout->addWidget(makeLabel("Two kings and two queens a side, for two players at one screen", "Label3", this));
     layout->addSpacing(12);
+    // Tab walks the buttons in the order they stand.
+    QPushButton* previous = nullptr;
     for (QPushButton* button : std::initializer_list<QPushButton*>{resume_, enter, open, rules, about, exit}) {
         button->setMinimumHeight(32);
         layout->addWidget(button);
+        if (previous) setTabOrder(previous, button);
+        previous = button;
     }
     layout->addSpacing(12);
     layout->addWidget(makeLabel(" ", "Label4", this));

@@ -17,6 +17,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPointer>
@@ -43,6 +45,15 @@ void playKnightOut(GameRoomWindow& window)
     clickSquare(window, generateTargets(window.room().position(), 8).front().square);
 }
 
+const Players kComputerBoth{{true, 1}, {true, 1}};
+
+void setComputerPause(GameRoomWindow& window, std::chrono::milliseconds pause)
+{
+    Preferences preferences = window.preferences();
+    preferences.computerPause = pause;
+    window.applyPreferences(preferences);
+}
+
 GameRoomWindow& openRoom(Forms& forms)
 {
     forms.showGameRoom();
@@ -57,6 +68,9 @@ class ComputerTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A game left unsaved by an earlier case would be asked about on entering the game room.
+    void init() { QFile::remove(Forms().recoveryPath()); }
+
     void thePlayersDialogStartsAGameTheComputerAnswers()
     {
         Forms forms;
@@ -149,6 +163,66 @@ private slots:
         button(&window, "stopThinking")->click();
         QTRY_COMPARE_WITH_TIMEOUT(window.room().halfMoves(), 1, kLongWait);
         QVERIFY(!window.room().forwardVisible());
+    }
+
+    void theComputerAgainstItselfPausesBeforeEachMove()
+    {
+        constexpr qint64 kPause = 400;  // ms
+        constexpr qint64 kPolling = 60; // ms a move may be seen late
+        Forms forms;
+        GameRoomWindow& window = openRoom(forms);
+        setComputerPause(window, std::chrono::milliseconds(kPause));
+        QElapsedTimer clock;
+        clock.start();
+        window.computer().setPlayers(kComputerBoth);
+        QVERIFY(window.computer().pausing() && !window.computer().thinking());
+        // When each half-move is first seen; two seen at once came without a pause.
+        std::vector<qint64> seen;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                while (int(seen.size()) < window.room().halfMoves()) seen.push_back(clock.elapsed());
+                return seen.size() >= 3;
+            },
+            kLongWait));
+        for (std::size_t i = 0; i < seen.size(); ++i) {
+            const qint64 gap = seen[i] - (i == 0 ? 0 : seen[i - 1]);
+            QVERIFY2(gap >= kPause - kPolling,
+                     qPrintable(QString("half-move %1 came %2 ms after the one before").arg(i + 1).arg(gap)));
+        }
+        // No pause at all plays on at once.
+        setComputerPause(window, std::chrono::milliseconds(0));
+        QTRY_VERIFY_WITH_TIMEOUT(window.room().halfMoves() >= 5, kLongWait);
+    }
+
+    void takeBackAndClosingCancelThePause()
+    {
+        Forms forms;
+        QPointer<GameRoomWindow> window = &openRoom(forms);
+        setComputerPause(*window, std::chrono::milliseconds(300));
+        window->computer().setPlayers(kComputerBoth);
+        QTRY_COMPARE_WITH_TIMEOUT(window->room().halfMoves(), 1, kLongWait);
+        QVERIFY(window->computer().pausing());
+        button(window, "Command3")->click(); // Take Back
+        QVERIFY(!window->computer().pausing() && !window->computer().thinking());
+        QCOMPARE(window->room().halfMoves(), 0);
+
+        button(window, "Command4")->click(); // Forward: the computer's turn again, after the pause
+        QTRY_VERIFY(window->computer().pausing());
+        answerNextMessageBox(QMessageBox::Ok); // "Exit without saving?"
+        window->close();
+        QVERIFY(window && !window->computer().pausing() && !window->computer().thinking());
+        QTRY_VERIFY(!window);
+    }
+
+    void aPersonsOpponentDoesNotPause()
+    {
+        Forms forms;
+        GameRoomWindow& window = openRoom(forms);
+        setComputerPause(window, std::chrono::milliseconds(30000));
+        window.computer().setPlayers({{false, kDefaultLevel}, {true, 1}});
+        playKnightOut(window);
+        QVERIFY(!window.computer().pausing());
+        QTRY_COMPARE_WITH_TIMEOUT(window.room().halfMoves(), 2, 10000); // far below the pause
     }
 
     void theHintMarksALegalMoveUntilThePositionChanges()

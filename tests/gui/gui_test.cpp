@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -54,6 +55,9 @@ class GuiTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A game left unsaved by an earlier case would be asked about on entering the game room.
+    void init() { QFile::remove(Forms().recoveryPath()); }
+
     void startScreenLeadsIntoTheGameRoom()
     {
         Forms forms;
@@ -163,6 +167,8 @@ private slots:
         QTRY_VERIFY(!window);
         QVERIFY(forms.startScreen().isVisible());
 
+        // The game left unsaved waits to be resumed: entering again asks before it goes.
+        answerNextMessageBox(QMessageBox::Ok);
         forms.showGameRoom(); // a fresh game room after the old one closed
         QCOMPARE(forms.gameRoom()->room().position(), standardPosition());
     }

@@ -5,14 +5,18 @@
 #include "window_driving.h"
 #include "render/board_geometry.h"
 #include "shell/board_export.h"
+#include "shell/computer_player.h"
 #include "shell/forms.h"
 #include "shell/preferences_dialog.h"
 #include "shell/start_screen.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSvgRenderer>
@@ -69,6 +73,12 @@ GameRoomWindow& enterGameRoom(Forms& forms)
 }
 
 QLabel* label(QWidget& window, const char* name) { return window.findChild<QLabel*>(name); }
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -246,6 +256,43 @@ private slots:
         QVERIFY(room.gameSaved() && !QFile::exists(recovery));
     }
 
+    void openSavedGameAsksBeforeAGameLeftUnsavedGoes()
+    {
+        QTemporaryDir folder;
+        const QString saved = folder.filePath("saved.brd");
+        {
+            Forms forms;
+            GameRoomWindow& window = enterGameRoom(forms);
+            QVERIFY(window.room().save(saved.toStdString()));
+            play(window, {{41, 43}});
+        } // the program stops with a move unsaved
+        const QString recovery = Forms().recoveryPath();
+        const QByteArray kept = contentsOf(recovery);
+        QVERIFY(!kept.isEmpty());
+        const QDateTime written = QFileInfo(recovery).lastModified();
+
+        Forms forms;
+        forms.showStartScreen();
+        auto* resume = forms.startScreen().findChild<QPushButton*>("resumeGame");
+        QString asked;
+        // "Open Saved Game" and a game named on the command line open it so.
+        QTimer::singleShot(0, [&asked] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) qFatal("no question asked");
+            asked = box->text();
+            box->button(QMessageBox::Cancel)->click();
+        });
+        QVERIFY(!forms.openSavedGame(saved));
+        QVERIFY(!forms.gameRoom() && contentsOf(recovery) == kept && resume->isVisible());
+        answerNextMessageBox(QMessageBox::Ok);
+        QVERIFY(forms.openSavedGame(saved));
+        QVERIFY2(asked.startsWith("Discard the unsaved game from "
+                                  + QLocale().toString(written.date(), QLocale::LongFormat)),
+                 qPrintable(asked));
+        QVERIFY(forms.gameRoom() && forms.gameRoom()->room().halfMoves() == 0);
+        QVERIFY(!QFile::exists(recovery) && !resume->isVisible());
+    }
+
     void aDamagedRecoveryFileIsToldAndDiscarded()
     {
         Forms forms;
@@ -284,6 +331,8 @@ private slots:
         PreferencesDialog dialog(chosen);
         dialog.findChild<QCheckBox*>("autosave")->setChecked(false);
         chosen.autosave = false;
+        dialog.findChild<QDoubleSpinBox*>("computerPause")->setValue(0.0);
+        chosen.computerPause = std::chrono::milliseconds(0);
         QCOMPARE(dialog.preferences(), chosen);
         savePreferences(chosen);
         QCOMPARE(loadPreferences(), chosen);
@@ -293,6 +342,9 @@ private slots:
         QVERIFY(!window.boardView().options().coordinates);
         play(window, {{41, 43}});
         QVERIFY(!QFile::exists(forms.recoveryPath()));
+        // Without a pause the computer playing both sides thinks at once.
+        window.computer().setPlayers({{true, 1}, {true, 1}});
+        QVERIFY(window.computer().thinking() && !window.computer().pausing());
         savePreferences(Preferences{});
     }
 
