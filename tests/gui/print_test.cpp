@@ -330,6 +330,9 @@ private:
     }
 
 private slots:
+    // A game an earlier case left unsaved would be asked about first.
+    void init() { QFile::remove(Forms().recoveryPath()); }
+
     void initTestCase()
     {
         QVERIFY(folder_.isValid());
