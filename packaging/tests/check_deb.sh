@@ -13,7 +13,7 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-for tool in dpkg-deb dpkg-shlibdeps update-mime-database update-desktop-database; do
+for tool in dpkg-deb dpkg-shlibdeps update-mime-database update-desktop-database appstreamcli; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 # The theme's index tells the icon folders' sizes, also to the scratch root.
@@ -56,6 +56,8 @@ done
 echo "== unpacked into a scratch root"
 root=$work/root
 dpkg-deb -x "$deb" "$root"
+# The metadata with the menu entry and the icon it names, as a software centre reads them.
+appstreamcli validate-tree --no-net "$root"
 update-mime-database "$root/usr/share/mime"
 update-desktop-database "$root/usr/share/applications" >/dev/null
 "$xvfb_run" -a -s "-screen 0 1280x1024x24" "$here/check_desktop.sh" "$root/usr"
