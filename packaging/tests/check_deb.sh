@@ -13,7 +13,7 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-for tool in dpkg-deb dpkg-shlibdeps update-mime-database update-desktop-database appstreamcli; do
+for tool in dpkg-deb dpkg-shlibdeps file update-mime-database update-desktop-database appstreamcli; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 # The theme's index tells the icon folders' sizes, also to the scratch root.
