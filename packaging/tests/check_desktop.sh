@@ -55,7 +55,7 @@ done
 
 echo "== validators"
 desktop-file-validate "$applications/palisade-brindle.desktop"
-appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml
+appstreamcli validate --no-net "$prefix/share/metainfo/io.github.palisade_brindle.PalisadeBrindle.metainfo.xml"
 
 echo "== icons"
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ print $1*16777216 + $2*65536 + $3*256 + $4 "x" $5*16777216 + $6*65536 + $7*256 + $8 }'; }
