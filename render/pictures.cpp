@@ -28,9 +28,9 @@ QPixmap twoKingsPicture(QSize size, qreal devicePixelRatio)
 
 QIcon applicationIcon()
 {
-    QIcon icon;
-    for (int side : {16, 32, 48, 64, 128, 256}) icon.addPixmap(twoKingsPicture(QSize(side, side), 1.0));
-    return icon;
+    // The installed icon theme holds drawings made for each size; run from
+    // the build tree, the program carries the scalable one itself.
+    return QIcon::fromTheme("palisade-brindle", QIcon(":/icons/palisade-brindle.svg"));
 }
 
 } // namespace palisade

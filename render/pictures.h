@@ -16,7 +16,7 @@ QPixmap paintedPicture(QSize size, qreal devicePixelRatio, const std::function<v
 // The two kings of one side, the double army's mark.
 QPixmap twoKingsPicture(QSize size, qreal devicePixelRatio);
 
-// The program's icon: a White and a Black king.
+// The program's icon: half-boards stacked in the slanted view, and a king.
 QIcon applicationIcon();
 
 } // namespace palisade
