@@ -10,6 +10,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("palisade-brindle");
     QApplication::setApplicationDisplayName("Palisade Brindle");
     QApplication::setApplicationVersion("2.0");
+    // Desktops match the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName("palisade-brindle");
     QApplication::setWindowIcon(palisade::applicationIcon());
 
     palisade::Forms forms;

@@ -13,10 +13,15 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 BUILD = sys.argv[1] if len(sys.argv) > 1 else "build"
 STARTS = 15
+# The benchmarks' settings and unsaved games stay out of the user's own: a
+# game left unsaved there would stop the start-up at its question.
+HOME = tempfile.mkdtemp(prefix="palisade-bench-")
+os.environ.update(XDG_CONFIG_HOME=os.path.join(HOME, "config"), XDG_DATA_HOME=os.path.join(HOME, "data"))
 
 
 def run_benchmark(name, *extra):

@@ -45,6 +45,8 @@ int main(int argc, char* argv[])
             QApplication::exit(0);
         }
     });
+    // The pause a watching player gets between the computer's moves is not thinking.
+    window.computer().setPauseBetweenMoves(std::chrono::milliseconds(0));
     window.computer().setPlayers({{true, level}, {true, level}});
     clock.start();
     ticker.start();
