@@ -54,14 +54,6 @@ void setComputerPause(GameRoomWindow& window, std::chrono::milliseconds pause)
     window.applyPreferences(preferences);
 }
 
-GameRoomWindow& openRoom(Forms& forms)
-{
-    forms.showGameRoom();
-    GameRoomWindow& window = *forms.gameRoom();
-    if (!QTest::qWaitForWindowExposed(&window)) qFatal("game room not shown");
-    return window;
-}
-
 } // namespace
 
 class ComputerTest : public QObject {
@@ -74,7 +66,7 @@ private slots:
     void thePlayersDialogStartsAGameTheComputerAnswers()
     {
         Forms forms;
-        GameRoomWindow& window = openRoom(forms);
+        GameRoomWindow& window = enterGameRoom(forms);
         QVERIFY(!window.findChild<QWidget*>("computerPanel")->isVisible());
         QTimer::singleShot(0, [] {
             auto* dialog = qobject_cast<PlayersDialog*>(QApplication::activeModalWidget());
@@ -100,7 +92,7 @@ private slots:
     void stopPlaysTheBestMoveFoundSoFar()
     {
         Forms forms;
-        GameRoomWindow& window = openRoom(forms);
+        GameRoomWindow& window = enterGameRoom(forms);
         window.computer().setPlayers(kComputerWhite);
         QTRY_VERIFY(window.computer().thinking());
         QVERIFY(window.findChild<QWidget*>("thinkingProgress")->isVisible());
@@ -120,7 +112,7 @@ private slots:
     void takeBackDuringASearchAbandonsItAndTheComputerWaitsForMoveNow()
     {
         Forms forms;
-        GameRoomWindow& window = openRoom(forms);
+        GameRoomWindow& window = enterGameRoom(forms);
         window.computer().setPlayers(kComputerBlack);
         playKnightOut(window);
         QTRY_VERIFY(window.computer().thinking());
@@ -148,7 +140,7 @@ private slots:
     void moveNowPlaysFromAPositionLookedBackOn()
     {
         Forms forms;
-        GameRoomWindow& window = openRoom(forms);
+        GameRoomWindow& window = enterGameRoom(forms);
         window.computer().setPlayers(kComputerWhite);
         QTRY_VERIFY(window.computer().thinking());
         button(&window, "stopThinking")->click();
@@ -170,7 +162,7 @@ private slots:
         constexpr qint64 kPause = 400;  // ms
         constexpr qint64 kPolling = 60; // ms a move may be seen late
         Forms forms;
-        GameRoomWindow& window = openRoom(forms);
+        GameRoomWindow& window = enterGameRoom(forms);
         setComputerPause(window, std::chrono::milliseconds(kPause));
         QElapsedTimer clock;
         clock.start();
@@ -197,7 +189,7 @@ private slots:
     void takeBackAndClosingCancelThePause()
     {
         Forms forms;
-        QPointer<GameRoomWindow> window = &openRoom(forms);
+        QPointer<GameRoomWindow> window = &enterGameRoom(forms);
         setComputerPause(*window, std::chrono::milliseconds(300));
         window->computer().setPlayers(kComputerBoth);
         QTRY_COMPARE_WITH_TIMEOUT(window->room().halfMoves(), 1, kLongWait);
@@ -217,7 +209,7 @@ private slots:
     void aPersonsOpponentDoesNotPause()
     {
         Forms forms;
-        GameRoomWindow& window = openRoom(forms);
+        GameRoomWindow& window = enterGameRoom(forms);
         setComputerPause(window, std::chrono::milliseconds(30000));
         window.computer().setPlayers({{false, kDefaultLevel}, {true, 1}});
         playKnightOut(window);
@@ -228,7 +220,7 @@ private slots:
     void theHintMarksALegalMoveUntilThePositionChanges()
     {
         Forms forms;
-        GameRoomWindow& window = openRoom(forms);
+        GameRoomWindow& window = enterGameRoom(forms);
         auto* overlay = window.findChild<HintOverlay*>("hintOverlay");
         QVERIFY(overlay && !overlay->isVisible());
         window.findChild<QAction*>("hint")->trigger();
@@ -246,14 +238,14 @@ private slots:
     void closingTheGameRoomMidSearchEndsItsThread()
     {
         Forms forms;
-        QPointer<GameRoomWindow> window = &openRoom(forms);
+        QPointer<GameRoomWindow> window = &enterGameRoom(forms);
         window->computer().setPlayers(kComputerWhite);
         QTRY_VERIFY(window->computer().thinking());
         button(window, "Command2")->click(); // Exit: nothing unsaved, no question
         QTRY_VERIFY(!window);
         QVERIFY(forms.startScreen().isVisible());
         // A fresh game room starts with two people and nothing running.
-        GameRoomWindow& again = openRoom(forms);
+        GameRoomWindow& again = enterGameRoom(forms);
         QVERIFY(!again.computer().thinking());
         QVERIFY(!again.computer().players().anyComputer());
     }
@@ -265,7 +257,7 @@ private slots:
         const Players players{{false, kDefaultLevel}, {true, 2}};
         {
             Forms forms;
-            GameRoomWindow& window = openRoom(forms);
+            GameRoomWindow& window = enterGameRoom(forms);
             window.computer().setPlayers(players);
             QTimer::singleShot(0, [path] {
                 auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());

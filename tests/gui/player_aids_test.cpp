@@ -63,15 +63,6 @@ bool optionShowsOn(GameRoomWindow& window, bool BoardOptions::*option, int squar
     return shown != plain;
 }
 
-// The game room as "Enter Game Room" opens it, once it is the active window.
-GameRoomWindow& enterGameRoom(Forms& forms)
-{
-    forms.showGameRoom();
-    GameRoomWindow& window = *forms.gameRoom();
-    if (!QTest::qWaitForWindowActive(&window)) qWarning("the game room did not become active");
-    return window;
-}
-
 QLabel* label(QWidget& window, const char* name) { return window.findChild<QLabel*>(name); }
 
 QByteArray contentsOf(const QString& path)

@@ -8,10 +8,8 @@
 #include "shell/computer_player.h"
 #include "shell/forms.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <map>
@@ -59,29 +57,12 @@ QString describe(const Places& before, const Places& after)
         QVERIFY2(now == (expected), qPrintable("moved: " + describe((expected), now)));       \
     } while (false)
 
-GameRoomWindow& enterGameRoom(Forms& forms)
-{
-    forms.showGameRoom();
-    GameRoomWindow& window = *forms.gameRoom();
-    if (!QTest::qWaitForWindowExposed(&window)) qFatal("the game room never showed");
-    return window;
-}
-
 } // namespace
 
 class SteadyLayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(home_.isValid());
-        qputenv("XDG_DATA_HOME", home_.filePath("data").toUtf8());
-        qputenv("XDG_CONFIG_HOME", home_.filePath("config").toUtf8());
-    }
-
-    void init() { QFile::remove(Forms().recoveryPath()); }
-
     void checkNotationAndForwardMoveNothing()
     {
         Forms forms;
@@ -132,9 +113,6 @@ private slots:
         QVERIFY(!panel->isVisible());
         COMPARE_PLACES(window, start);
     }
-
-private:
-    QTemporaryDir home_;
 };
 
 QTEST_MAIN(SteadyLayoutTest)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "render/board_view.h"
+#include "shell/forms.h"
 #include "shell/game_room_window.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -21,6 +23,17 @@ inline void clickSquare(GameRoomWindow& window, int square,
                                (cell.top + cell.height / 2) / cells.twipsPerPixelY());
     const QPoint point = window.boardView().pictureTransform().map(picturePoint).toPoint();
     QTest::mouseClick(&window.boardView(), mouseButton, Qt::NoModifier, point);
+}
+
+// The game room as "Enter Game Room" opens it, once it shows. A game an
+// earlier case left unsaved would be asked about first, so it goes.
+inline GameRoomWindow& enterGameRoom(Forms& forms)
+{
+    QFile::remove(forms.recoveryPath());
+    forms.showGameRoom();
+    GameRoomWindow& window = *forms.gameRoom();
+    if (!QTest::qWaitForWindowExposed(&window)) qFatal("the game room never showed");
+    return window;
 }
 
 // Answers the message box that the next step opens.
