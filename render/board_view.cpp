@@ -114,12 +114,6 @@ std::optional<int> BoardView::squareAt(QPointF widgetPoint) const
     return hits.front();
 }
 
-QRectF BoardView::pieceRect(int square) const
-{
-    const int code = room_.position().squares[square];
-    return pictureTransform().mapRect(board_geometry::pieceBox(square, code));
-}
-
 // A piece is shown following the pointer once the button, pressed on the
 // selected piece, has moved it a little.
 std::optional<DraggedPiece> BoardView::draggedPiece() const

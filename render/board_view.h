@@ -33,12 +33,6 @@ public:
     int cursorSquare() const { return cursor_; }
     bool cursorShown() const { return cursorShown_; }
 
-    // The square a press or a release at this widget point goes to: the
-    // piece whose picture is there, else the first click cell under it.
-    std::optional<int> squareAt(QPointF widgetPoint) const;
-    // Where the piece on `square` is drawn, in widget pixels.
-    QRectF pieceRect(int square) const;
-
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -51,6 +45,9 @@ protected:
 private:
     QPointF toTwips(QPointF widgetPoint) const;
     std::optional<int> pieceAt(QPointF widgetPoint) const;
+    // The square a release at this widget point goes to: the piece whose
+    // picture is there, else the first click cell under it.
+    std::optional<int> squareAt(QPointF widgetPoint) const;
     std::optional<DraggedPiece> draggedPiece() const;
     void showCursorAt(int square);
     bool claimsKey(const QKeyEvent& key) const;

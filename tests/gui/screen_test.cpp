@@ -93,7 +93,6 @@ private:
 
     Forms* forms_ = nullptr;
     GameRoomWindow* window_ = nullptr;
-    QImage lastMask_;
 };
 
 void ScreenTest::initTestCase()
@@ -223,7 +222,6 @@ void ScreenTest::aClickOnAPictureSelectsItsPiece()
     if (black) position.status = Status::BlackToMove;
     room().setUp(position);
     const QImage shown = grabScreen(*window_);
-    const std::vector<bool> everything(std::size_t(shown.width()) * shown.height(), true);
     for (const auto& [square, picture] : found) {
         if (isWhite(position.squares[square]) == black) continue;
         room().clickSquare(square);
@@ -232,7 +230,7 @@ void ScreenTest::aClickOnAPictureSelectsItsPiece()
         room().clickSquare(square);
 
         // Solid pixels of the picture alone, so a probe never lands on its edge.
-        std::vector<bool> own(everything.size(), false);
+        std::vector<bool> own(std::size_t(shown.width()) * shown.height(), false);
         for (const QPoint& p : picture.pixels) own[std::size_t(p.y()) * shown.width() + p.x()] = true;
         const QPoint probes[] = {
             picture.bounds.center(),
