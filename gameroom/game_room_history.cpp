@@ -43,12 +43,7 @@ void GameRoom::restore(int k)
 
 // A recorded position as the board stands now, turned when it was recorded
 // before "Switch Sides".
-Board GameRoom::seenNow(const HistoryEntry& entry) const
-{
-    Board seen = entry.squares;
-    if (entry.sidesSwitched != position_.sidesSwitched) turnHalfBoards(seen);
-    return seen;
-}
+Board GameRoom::seenNow(const HistoryEntry& entry) const { return boardSeenAs(entry, position_.sidesSwitched); }
 
 // A position set up from the record: a side that has just given up one of two
 // kings may move the one it kept.

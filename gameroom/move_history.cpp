@@ -1,8 +1,17 @@
 #include "gameroom/move_history.h"
 
+#include "engine/orientation.h"
+
 #include <algorithm>
 
 namespace palisade {
+
+Board boardSeenAs(const HistoryEntry& entry, int sidesSwitched)
+{
+    Board seen = entry.squares;
+    if (entry.sidesSwitched != sidesSwitched) turnHalfBoards(seen);
+    return seen;
+}
 
 void MoveHistory::record(const HistoryEntry& now)
 {

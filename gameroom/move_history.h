@@ -23,6 +23,10 @@ struct HistoryEntry {
     friend bool operator==(const HistoryEntry&, const HistoryEntry&) = default;
 };
 
+// A recorded board as it stands in the orientation `sidesSwitched`: turned
+// when it was recorded before "Switch Sides".
+Board boardSeenAs(const HistoryEntry& entry, int sidesSwitched);
+
 // The positions of the current game for Take Back, Forward and the jumps:
 // entry k is the position after k half-moves, `halfMoves` the one on the board.
 // It holds 402 entries; from the 401st half-move on, each new move overwrites

@@ -2,7 +2,6 @@
 
 #include "engine/check.h"
 #include "engine/game_end.h"
-#include "engine/orientation.h"
 
 namespace palisade {
 
@@ -49,9 +48,7 @@ bool repeatsFourAndEightBack(const Position& position, const MoveHistory& histor
     const int k = history.halfMoves();
     if (k <= 7) return false;
     auto repeats = [&position](const HistoryEntry& entry) {
-        Board seen = entry.squares;
-        if (entry.sidesSwitched != position.sidesSwitched) turnHalfBoards(seen);
-        return seen == position.squares;
+        return boardSeenAs(entry, position.sidesSwitched) == position.squares;
     };
     return repeats(history.entry(k - 4)) && repeats(history.entry(k - 8));
 }

@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace palisade {
@@ -328,15 +329,28 @@ std::vector<QPainterPath> silhouetteOf(int kind)
     return silhouette;
 }
 
+// The kind (1 pawn .. 6 king) a piece code paints, or nothing for a code that
+// paints nothing.
+std::optional<int> kindPainted(int code)
+{
+    if (code < 1 || code > 2 * kKinds) return std::nullopt;
+    return code > kBlackOffset ? code - kBlackOffset : code;
+}
+
+const std::vector<QPainterPath>& silhouette(int kind)
+{
+    static const std::array<std::vector<QPainterPath>, kKinds> silhouettes = {
+        silhouetteOf(1), silhouetteOf(2), silhouetteOf(3), silhouetteOf(4), silhouetteOf(5), silhouetteOf(6)};
+    return silhouettes[kind - 1];
+}
+
 } // namespace
 
 bool pieceCovers(int code, const QRectF& box, QPointF point, qreal reach)
 {
-    if (code < 1 || code > 2 * kKinds || !box.adjusted(-reach, -reach, reach, reach).contains(point)) return false;
-    static const std::array<std::vector<QPainterPath>, kKinds> silhouettes = {
-        silhouetteOf(1), silhouetteOf(2), silhouetteOf(3), silhouetteOf(4), silhouetteOf(5), silhouetteOf(6)};
-    const int kind = code > kBlackOffset ? code - kBlackOffset : code;
-    const auto& paths = silhouettes[kind - 1];
+    const auto kind = kindPainted(code);
+    if (!kind || !box.adjusted(-reach, -reach, reach, reach).contains(point)) return false;
+    const auto& paths = silhouette(*kind);
     const QTransform toUnit = unitToBox(box).inverted();
     const QPointF around[] = {{0, 0}, {reach, 0}, {-reach, 0}, {0, reach}, {0, -reach}};
     return std::any_of(std::begin(around), std::end(around), [&](QPointF step) {
@@ -347,26 +361,23 @@ bool pieceCovers(int code, const QRectF& box, QPointF point, qreal reach)
 
 void paintPiece(QPainter& painter, int code, const QRectF& box)
 {
-    if (code < 1 || code > 2 * kKinds || box.isEmpty()) return;
+    const auto kind = kindPainted(code);
+    if (!kind || box.isEmpty()) return;
     const bool black = code > kBlackOffset;
-    const int kind = black ? code - kBlackOffset : code;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setTransform(unitToBox(box), true);
-    drawShape(painter, shapeOf(kind), paletteOf(black), deviceScale(painter));
+    drawShape(painter, shapeOf(*kind), paletteOf(black), deviceScale(painter));
     painter.restore();
 }
 
 QRectF pieceBounds(int code, const QRectF& box)
 {
-    if (code < 1 || code > 2 * kKinds || box.isEmpty()) return {};
-    const int kind = code > kBlackOffset ? code - kBlackOffset : code;
-    const PieceShape& shape = shapeOf(kind);
-    QRectF bounds = shape.lines.boundingRect() | shape.dots.boundingRect();
-    for (const QPainterPath& part : shape.parts) bounds |= part.boundingRect();
-    const qreal halfOutline = kOutlineWidth / 2;
-    return unitToBox(box).mapRect(
-        bounds.adjusted(-halfOutline, -halfOutline, halfOutline, halfOutline));
+    const auto kind = kindPainted(code);
+    if (!kind || box.isEmpty()) return {};
+    QRectF bounds;
+    for (const QPainterPath& path : silhouette(*kind)) bounds |= path.boundingRect();
+    return unitToBox(box).mapRect(bounds);
 }
 
 void paintTargetMark(QPainter& painter, const QRectF& box)
