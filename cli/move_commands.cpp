@@ -2,7 +2,7 @@
 
 #include "engine/move_board.h"
 #include "engine/perft.h"
-#include "engine/play_move.h"
+#include "engine/apply.h"
 #include "engine/reference_moves.h"
 #include "gameroom/game_file.h"
 #include "gameroom/game_room.h"
@@ -108,7 +108,7 @@ void printDivide(const Position& position, const Request& request, std::ostream&
     std::uint64_t total = 0;
     for (const Move& move : sortedMoves(position, request.reference)) {
         Position next = position;
-        playMove(next, move);
+        apply(next, move);
         const std::uint64_t nodes = treeSize(next, request.depth - 1, request.reference);
         out << moveText(move) << ' ' << nodes << '\n';
         total += nodes;

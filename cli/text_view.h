@@ -16,8 +16,11 @@ public:
 
     void boardChanged() override {}
     void statusChanged() override {}
-    bool confirm(std::string_view question) override { return answer(question, "ok", "cancel"); }
-    bool ask(std::string_view question) override { return answer(question, "yes", "no"); }
+    bool ask(Question question) override
+    {
+        const bool okCancel = buttonsOf(question) == Buttons::OkCancel;
+        return answer(questionText(question), okCancel ? "ok" : "yes", okCancel ? "cancel" : "no");
+    }
     void message(std::string_view text) override { out_ << "say " << text << '\n'; }
     void beep() override { out_ << "beep\n"; }
 

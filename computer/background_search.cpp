@@ -11,12 +11,16 @@ BackgroundSearch::~BackgroundSearch() { finish(); }
 
 void BackgroundSearch::start(const Position& position, SearchLimits limits, Done done)
 {
+    run([this, position, limits = std::move(limits), done = std::move(done)](const std::atomic<bool>& stop) {
+        done(searcher_->search(position, limits, stop));
+    });
+}
+
+void BackgroundSearch::run(Job job)
+{
     finish();
     stop_.store(false);
-    thread_ = std::thread([this, position, limits = std::move(limits), done = std::move(done)] {
-        const SearchReport report = searcher_->search(position, limits, stop_);
-        done(report);
-    });
+    thread_ = std::thread([this, job = std::move(job)] { job(stop_); });
 }
 
 void BackgroundSearch::finish()

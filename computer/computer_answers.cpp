@@ -1,15 +1,8 @@
 #include "computer/computer_answers.h"
 
-#include "computer/king_choice.h"
 #include "gameroom/game_room.h"
 
 namespace palisade {
-
-bool ComputerAnswers::confirm(std::string_view question)
-{
-    const Waiting waiting(waiting_);
-    return screen_.confirm(question);
-}
 
 void ComputerAnswers::message(std::string_view text)
 {
@@ -17,19 +10,31 @@ void ComputerAnswers::message(std::string_view text)
     screen_.message(text);
 }
 
-bool ComputerAnswers::ask(std::string_view question)
+bool ComputerAnswers::ask(Question question)
 {
-    if (question == "Save this king?" && computerChoosesKing()) return saveSelectedKing(*room_);
-    const auto askScreen = [&] {
-        const Waiting waiting(waiting_);
-        return screen_.ask(question);
-    };
-    if (!playing_) return askScreen();
-    if (question == "Queen?") return playing_->extra == MoveExtra::Queen;
-    if (question == "Knight?") return playing_->extra == MoveExtra::Knight;
-    if (question == "Rook?") return playing_->extra == MoveExtra::Rook;
-    if (question == "Castle?") return playing_->extra == MoveExtra::Castle;
-    return askScreen();
+    if (const auto answer = answerOfMove(question)) return *answer;
+    const Waiting waiting(waiting_);
+    return screen_.ask(question);
+}
+
+std::optional<bool> ComputerAnswers::keepOfferedKing()
+{
+    if (computerChoosesKing()) return std::nullopt;
+    const Waiting waiting(waiting_);
+    return screen_.keepOfferedKing();
+}
+
+// The questions of the move the computer is playing answer themselves.
+std::optional<bool> ComputerAnswers::answerOfMove(Question question) const
+{
+    if (!playing_) return std::nullopt;
+    switch (question) {
+    case Question::Queen: return playing_->extra == MoveExtra::Queen;
+    case Question::Knight: return playing_->extra == MoveExtra::Knight;
+    case Question::Rook: return playing_->extra == MoveExtra::Rook;
+    case Question::Castle: return playing_->extra == MoveExtra::Castle;
+    default: return std::nullopt;
+    }
 }
 
 // The side asked is the side to move: the one that has just been mated.

@@ -11,14 +11,15 @@ namespace palisade {
 class GameRoom;
 
 // Stands between the game room and the screen. Everything passes through to
-// the screen, except the questions the computer answers itself: the promotion
-// and "Castle?" questions of a move it is playing, and "Save this king?" when
-// the side that must choose is played by the computer.
+// the screen, except what the computer answers itself: the promotion and
+// "Castle?" questions of a move it is playing, and the king to save when the
+// side that must choose is played by the computer: that answer comes later,
+// from a look ahead (`kingToKeep`), through GameRoom::answerKingChoice.
 class ComputerAnswers : public GameRoomView {
 public:
     explicit ComputerAnswers(GameRoomView& screen) : screen_(screen) {}
 
-    // The room whose position the two-king choice reads; set once it exists.
+    // The room whose side to move says who chooses a king; set once it exists.
     void watch(const GameRoom& room) { room_ = &room; }
     void setPlayers(const Players& players) { players_ = players; }
     const Players& players() const { return players_; }
@@ -33,14 +34,15 @@ public:
 
     void boardChanged() override { screen_.boardChanged(); }
     void statusChanged() override { screen_.statusChanged(); }
-    bool confirm(std::string_view question) override;
-    bool ask(std::string_view question) override;
+    bool ask(Question question) override;
+    std::optional<bool> keepOfferedKing() override;
     void message(std::string_view text) override;
     void beep() override { screen_.beep(); }
     void moveRefused(std::string_view reason) override { screen_.moveRefused(reason); }
 
 private:
     bool computerChoosesKing() const;
+    std::optional<bool> answerOfMove(Question question) const;
     // Counts a question or notice open on the screen for as long as it lives.
     class Waiting {
     public:

@@ -1,46 +1,36 @@
 #include "computer/king_choice.h"
 
 #include "computer/search.h"
-#include "engine/check.h"
-#include "gameroom/game_room.h"
 
 namespace palisade {
 
 namespace {
 
-// A short look: the choice is made on the window's thread.
+// A short look at each king's best move.
 constexpr std::int64_t kChoiceNodes = 3000;
 
-int keptKingScore(const Position& position, int king)
+int keptKingScore(const Position& position, int king, const std::atomic<bool>& stop)
 {
     Searcher searcher(1);
     SearchLimits limits;
     limits.maxNodes = kChoiceNodes;
     limits.onlyFrom = king;
-    const std::atomic<bool> never{false};
-    const SearchReport report = searcher.search(position, limits, never);
+    const SearchReport report = searcher.search(position, limits, stop);
     return report.best ? report.score : -kMateScore;
 }
 
 } // namespace
 
-bool saveSelectedKing(const GameRoom& room)
+int kingToKeep(const Position& offered, const KingChoice& choice, const std::atomic<bool>& stop)
 {
-    const Position& asked = room.position();
-    const Side side = *sideToMove(asked.status);
-    const int selected = room.selectedSquare();
-    const MoveHistory& history = room.history();
-    // Before the mating move both kings stood where they stand now.
-    const KingSquares before = kingsOf(history.entry(history.halfMoves() - 1).squares, side);
-    if (before.count != 2) return true;
-    const int other = before.square[0] == selected ? before.square[1] : before.square[0];
-
-    Position keepSelected = asked;
-    keepSelected.kingsStanding = 1;
-    Position keepOther = keepSelected;
-    keepOther.squares[other] = keepOther.squares[selected];
-    keepOther.squares[selected] = kEmpty;
-    return keptKingScore(keepSelected, selected) >= keptKingScore(keepOther, other);
+    Position keepOffered = offered;
+    keepOffered.kingsStanding = 1;
+    Position keepOther = keepOffered;
+    keepOther.squares[choice.other] = keepOther.squares[choice.offered];
+    keepOther.squares[choice.offered] = kEmpty;
+    const bool offeredBetter =
+        keptKingScore(keepOffered, choice.offered, stop) >= keptKingScore(keepOther, choice.other, stop);
+    return offeredBetter ? choice.offered : choice.other;
 }
 
 } // namespace palisade

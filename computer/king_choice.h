@@ -1,13 +1,15 @@
 #pragma once
 
+#include "gameroom/game_room.h"
+
+#include <atomic>
+
 namespace palisade {
 
-class GameRoom;
-
-// Under "Destroy Both Kings!" a side mated with two kings keeps one. While the
-// game room asks "Save this king?" it has taken the other king off the board
-// and selected the one it asks about; true keeps that one. The computer keeps
-// the king whose best move leaves the better position.
-bool saveSelectedKing(const GameRoom& room);
+// Under "Destroy Both Kings!" a side mated with two kings keeps one. Given the
+// position as the room shows the choice (the offered king on the board, the
+// other off it), returns the square of the king to keep: the one whose best
+// move leaves the better position. A raised `stop` cuts the look short.
+int kingToKeep(const Position& offered, const KingChoice& choice, const std::atomic<bool>& stop);
 
 } // namespace palisade

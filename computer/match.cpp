@@ -17,12 +17,7 @@ MoveList roomMoves(const GameRoom& room)
 {
     MoveList all;
     MoveBoard(room.position()).generate(all);
-    if (!room.selectionLocked()) return all;
-    MoveList kept;
-    for (const Move move : all) {
-        if (move.pick == room.selectedSquare()) kept.push(move);
-    }
-    return kept;
+    return room.selectionLocked() ? movesFrom(all, room.selectedSquare()) : all;
 }
 
 std::optional<Move> anyOf(const MoveList& moves, std::mt19937_64& random)
@@ -137,6 +132,7 @@ GameOutcome playGame(Agent& white, Agent& black, std::uint64_t seed, int maxHalf
         if (!move) throw std::logic_error(agent.name() + " found no move in a game still going");
         const int before = room.halfMoves();
         playComputerMove(room, answers, *move);
+        chooseKingNow(room);
         if (room.halfMoves() == before) throw std::logic_error(agent.name() + " chose a move the game refused");
         ++played;
     }

@@ -1,8 +1,6 @@
 #include "computer/room_moves.h"
 
-#include "engine/play_move.h"
-#include "engine/targets.h"
-#include "gameroom/notation.h"
+#include "computer/king_choice.h"
 
 #include <algorithm>
 
@@ -13,14 +11,12 @@ namespace {
 // The repetition draw looks back eight half-moves.
 constexpr int kPositionsLookedBack = 8;
 
-Position recordedPosition(const HistoryEntry& entry, const Position& now)
+// The pieces of a recorded position as the board now stands.
+std::uint64_t boardKeyOf(const HistoryEntry& entry, int sidesSwitched)
 {
-    Position position = now;
-    position.squares = entry.squares;
-    position.status = entry.status.value_or(Status::WhiteToMove);
-    position.castleLost = entry.castleLost;
-    position.enPassantSquare = entry.enPassantSquare;
-    return position;
+    Position position;
+    position.squares = boardSeenAs(entry, sidesSwitched);
+    return MoveBoard(position).boardKey();
 }
 
 } // namespace
@@ -30,8 +26,9 @@ SearchLimits roomLimits(const GameRoom& room, const Level& level, std::uint64_t 
     SearchLimits limits = limitsOf(level, seed);
     if (room.selectionLocked()) limits.onlyFrom = room.selectedSquare();
     const MoveHistory& history = room.history();
+    limits.halfMoves = history.halfMoves();
     for (int k = std::max(0, history.halfMoves() - kPositionsLookedBack); k < history.halfMoves(); ++k) {
-        limits.earlierKeys.push_back(MoveBoard(recordedPosition(history.entry(k), room.position())).key());
+        limits.earlierBoards.push_back(boardKeyOf(history.entry(k), room.position().sidesSwitched));
     }
     return limits;
 }
@@ -49,13 +46,11 @@ void playComputerMove(GameRoom& room, ComputerAnswers& answers, Move move)
     answers.endMove();
 }
 
-std::string notationOf(const Position& position, Move move)
+void chooseKingNow(GameRoom& room)
 {
-    const int mover = position.squares[move.pick];
-    const bool promotes = move.extra != MoveExtra::Plain && move.extra != MoveExtra::Castle;
-    const int oldpiece = promotes ? codeOf(isWhite(mover) ? Side::White : Side::Black, promotedKind(move.extra)) : mover;
-    const int castled = move.extra != MoveExtra::Castle ? 0 : castleMark(move) == kKingsideCastleMark ? 1 : 2;
-    return moveText(oldpiece, position.squares[move.drop], castled, move.pick, move.drop, position.sidesSwitched);
+    if (!room.kingChoice()) return;
+    const std::atomic<bool> never{false};
+    room.answerKingChoice(kingToKeep(room.position(), *room.kingChoice(), never));
 }
 
 } // namespace palisade

@@ -5,7 +5,6 @@
 #include "gameroom/game_room.h"
 
 #include <cstdint>
-#include <string>
 
 namespace palisade {
 
@@ -18,7 +17,7 @@ SearchLimits roomLimits(const GameRoom& room, const Level& level, std::uint64_t 
 // computer answering the move's questions.
 void playComputerMove(GameRoom& room, ComputerAnswers& answers, Move move);
 
-// A move of the side to move written as the notation will write it once played.
-std::string notationOf(const Position& position, Move move);
+// The computer chooses the king to save at once, when the room waits for it.
+void chooseKingNow(GameRoom& room);
 
 } // namespace palisade

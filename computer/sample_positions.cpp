@@ -1,7 +1,7 @@
 #include "computer/sample_positions.h"
 
 #include "computer/search.h"
-#include "engine/play_move.h"
+#include "engine/apply.h"
 
 namespace palisade {
 
@@ -16,7 +16,7 @@ Position middleGamePosition()
     for (int k = 0; k < kHalfMoves; ++k) {
         const auto best = searcher.search(position, limits, never).best;
         if (!best) break;
-        playMove(position, *best);
+        apply(position, *best);
     }
     return position;
 }

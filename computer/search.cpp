@@ -1,5 +1,7 @@
 #include "computer/search.h"
 
+#include "engine/verdict.h"
+
 #include <algorithm>
 
 namespace palisade {
@@ -17,20 +19,6 @@ bool isCastle(Move move) { return move.extra == MoveExtra::Castle; }
 bool hasOrdinaryMove(const MoveList& moves)
 {
     return std::any_of(moves.begin(), moves.end(), [](Move m) { return !isCastle(m); });
-}
-
-int kingCount(const MoveBoard& board, Side side)
-{
-    return squareCount(board.piecesOf(codeOf(side, Kind::King)));
-}
-
-MoveList movesFrom(const MoveList& moves, int pick)
-{
-    MoveList kept;
-    for (const Move move : moves) {
-        if (move.pick == pick) kept.push(move);
-    }
-    return kept;
 }
 
 bool promotesToQueen(Move move) { return move.extra == MoveExtra::Queen; }
@@ -77,8 +65,8 @@ SearchReport Searcher::search(const Position& position, const SearchLimits& limi
     nodes_ = 0;
     publishedNodes_.store(0, std::memory_order_relaxed);
     aborted_ = false;
-    keys_ = limits.earlierKeys;
-    keys_.push_back(board_->key());
+    keys_ = limits.earlierBoards;
+    keys_.push_back(board_->boardKey());
     killers_ = {};
     for (auto& row : history_) row.fill(0);
 
@@ -120,7 +108,7 @@ int Searcher::searchRoot(MoveList& rootMoves, int depth, Move& best)
     for (std::size_t i = 0; i < rootMoves.size(); ++i) {
         const Move move = rootMoves[i];
         board_->make(move);
-        keys_.push_back(board_->key());
+        keys_.push_back(board_->boardKey());
         int score;
         if (i == 0) {
             score = -negamax(depth - 1, -beta, -alpha, 1);
@@ -143,7 +131,7 @@ int Searcher::searchRoot(MoveList& rootMoves, int depth, Move& best)
 
 int Searcher::negamax(int depth, int alpha, int beta, int ply)
 {
-    if (repeated()) return 0;
+    if (repeated(ply)) return 0;
     const bool inCheck = board_->inCheck();
     if (inCheck) ++depth;
     if (depth <= 0 || ply >= kMaxPly) return quiesce(alpha, beta, ply);
@@ -175,7 +163,7 @@ int Searcher::negamax(int depth, int alpha, int beta, int ply)
         const Move move = moves[i];
         const bool quiet = board_->pieceAt(move.drop) == kEmpty && !promotesToQueen(move);
         board_->make(move);
-        keys_.push_back(board_->key());
+        keys_.push_back(board_->boardKey());
         int score;
         if (i == 0) {
             score = -negamax(depth - 1, -beta, -alpha, ply + 1);
@@ -241,28 +229,28 @@ int Searcher::judge()
 }
 
 // No move but a castle is no move, as the game judges it: a mate, the two-king
-// choice under "Destroy Both Kings!", a stalemate, or a lone king set free.
+// trial under "Destroy Both Kings!", a stalemate, or a lone king set free.
 int Searcher::terminalScore(int ply)
 {
-    const Side side = *board_->sideToMove();
-    const bool twoKings = kingCount(*board_, side) == 2;
-    const Position position = board_->position();
-    if (board_->inCheck()) {
-        // Giving up a king costs its worth; the game goes on.
-        if (position.winOption == 1 && twoKings) return judge() - weights_.king;
-        return -kMateScore + ply;
+    const Verdict verdict = palisade::verdict(board_->position(), Lookback{});
+    switch (verdict.judgement) {
+    case Judgement::Checkmate: return -kMateScore + ply;
+    case Judgement::KingTrial:
+        // Giving up a king costs its worth and the game goes on; with no king
+        // able to escape it is lost.
+        return verdict.trial.escapes() > 0 ? judge() - weights_.king : -kMateScore + ply;
+    case Judgement::Stalemate:
+    case Judgement::LoneKingStuck: return 0;
+    default: return judge();
     }
-    if (twoKings || position.loneKingFree == 1) return 0;
-    return judge();
 }
 
-// The same position four and eight half-moves ago is a draw.
-bool Searcher::repeated() const
+// The game's own repetition rule, on the board keys of the line played.
+bool Searcher::repeated(int ply) const
 {
     const std::size_t n = keys_.size();
-    if (n <= 8) return false;
-    const std::uint64_t now = keys_[n - 1];
-    return keys_[n - 5] == now && keys_[n - 9] == now;
+    if (n < 9) return false;
+    return repeatsFourAndEightBack(limits_->halfMoves + ply, keys_[n - 1], keys_[n - 5], keys_[n - 9]);
 }
 
 bool Searcher::outOfTime()

@@ -28,9 +28,11 @@ struct SearchLimits {
     std::uint64_t seed = 0;
     // The one piece that may move (the king chosen to be saved stays selected).
     std::optional<int> onlyFrom;
-    // Keys of the game's positions before this one, oldest first, for the
-    // repetition draw.
-    std::vector<std::uint64_t> earlierKeys;
+    // For the repetition draw: the half-moves played before this position, and
+    // the board keys (`MoveBoard::boardKey`) of the last of them, oldest first,
+    // as the board now stands.
+    int halfMoves = 0;
+    std::vector<std::uint64_t> earlierBoards;
 };
 
 // What a search found: its move, and how far it got.
@@ -60,7 +62,7 @@ private:
     int quiesce(int alpha, int beta, int ply);
     int judge();
     int terminalScore(int ply);
-    bool repeated() const;
+    bool repeated(int ply) const;
     bool outOfTime();
     void orderMoves(MoveList& moves, std::array<int, MoveList::kCapacity>& scores, Move hashMove, int ply) const;
     int moveScore(Move move, Move hashMove, int ply) const;

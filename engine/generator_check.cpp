@@ -2,7 +2,7 @@
 
 #include "engine/check.h"
 #include "engine/move_board.h"
-#include "engine/play_move.h"
+#include "engine/apply.h"
 #include "engine/reference_moves.h"
 
 #include <algorithm>
@@ -33,7 +33,7 @@ std::string playDisagreement(MoveBoard& board, const Position& position, const s
     const std::uint64_t key = board.key();
     for (const Move& move : moves) {
         Position expected = position;
-        playMove(expected, move);
+        apply(expected, move);
         board.make(move);
         const bool samePosition = board.position() == expected;
         const bool sameKey = board.key() == MoveBoard(expected).key();

@@ -42,4 +42,13 @@ Kind promotedKind(MoveExtra extra)
     }
 }
 
+MoveList movesFrom(const MoveList& moves, int pick)
+{
+    MoveList kept;
+    for (const Move move : moves) {
+        if (move.pick == pick) kept.push(move);
+    }
+    return kept;
+}
+
 } // namespace palisade

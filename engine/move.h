@@ -58,4 +58,8 @@ private:
     std::size_t size_ = 0;
 };
 
+// The moves of the piece on `pick` alone: a king kept after the two-king
+// trial is the one piece its side may move.
+MoveList movesFrom(const MoveList& moves, int pick);
+
 } // namespace palisade

@@ -1,7 +1,7 @@
 #include "engine/move_board.h"
 
 #include "engine/castling.h"
-#include "engine/play_move.h"
+#include "engine/apply.h"
 
 #include <cstdlib>
 
@@ -161,7 +161,7 @@ void MoveBoard::make(Move move)
 
     const int pick = move.pick;
     const int drop = move.drop;
-    status_ = status_ == Status::WhiteToMove ? Status::BlackToMove : Status::WhiteToMove;
+    status_ = nextTurn(status_);
     kingTrial_ = 0;
 
     // The pawn taken en passant.

@@ -45,6 +45,9 @@ public:
     // Differs between positions that differ in pieces, side to move, en
     // passant square or castling rights (up to hash collisions).
     std::uint64_t key() const;
+    // Differs between boards that differ in their pieces alone, as the
+    // repetition draw compares positions (up to hash collisions).
+    std::uint64_t boardKey() const { return pieceKey_; }
 
 private:
     struct Change {

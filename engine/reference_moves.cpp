@@ -1,6 +1,6 @@
 #include "engine/reference_moves.h"
 
-#include "engine/play_move.h"
+#include "engine/apply.h"
 #include "engine/remember.h"
 #include "engine/targets.h"
 
@@ -59,7 +59,7 @@ std::uint64_t referencePerft(const Position& position, int depth)
     std::uint64_t nodes = 0;
     for (const Move& move : moves) {
         Position next = position;
-        playMove(next, move);
+        apply(next, move);
         nodes += referencePerft(next, depth - 1);
     }
     return nodes;

@@ -35,6 +35,12 @@ constexpr Status toMove(Side side)
     return side == Side::White ? Status::WhiteToMove : Status::BlackToMove;
 }
 
+// The turn passes to the other side.
+constexpr Status nextTurn(Status status)
+{
+    return status == Status::WhiteToMove ? Status::BlackToMove : Status::WhiteToMove;
+}
+
 constexpr Status winFor(Side side)
 {
     return side == Side::White ? Status::WhiteWins : Status::BlackWins;

@@ -1,5 +1,6 @@
 #include "gameroom/game_room.h"
 
+#include "engine/apply.h"
 #include "engine/castling.h"
 #include "engine/refusal.h"
 #include "engine/remember.h"
@@ -26,12 +27,17 @@ void GameRoom::setUp(const Position& start)
     notation_.clear();
     fileName_.clear();
     spokenEnd_.reset();
+    kingChoice_.reset();
     view_.statusChanged();
     view_.boardChanged();
 }
 
 void GameRoom::activate()
 {
+    if (kingChoice_) {
+        view_.boardChanged();
+        return;
+    }
     cleanScreen();
     if (pieceSelected_) {
         pieceSelected_ = false;
@@ -41,7 +47,7 @@ void GameRoom::activate()
 
 void GameRoom::clickSquare(int square)
 {
-    if (!isSquare(square)) return;
+    if (!isSquare(square) || kingChoice_) return;
     // Once a result shows nothing more is played.
     const auto side = sideToMove(position_.status);
     if (!side) return;
@@ -94,60 +100,49 @@ void GameRoom::dropSelection()
     cleanScreen();
 }
 
+// The answers are asked for in play: the promotion while the board still shows
+// the pawn where it was, "Castle?" while it shows the king's step alone.
 void GameRoom::playMove(int drop)
 {
-    const int pick = selectedSquare_;
+    Move move{static_cast<std::uint8_t>(selectedSquare_), static_cast<std::uint8_t>(drop), MoveExtra::Plain};
     const int mark = marks_[drop];
     history_.record(snapshot());
     ++movesPlayed_;
-    turnStatus();
     gameSaved_ = false;
     pieceSelected_ = false;
     selectionLocked_ = false;
-    position_.kingTrial = 0;
 
-    // The questions come while the board still shows the pawn where it was.
-    const Kind promoted = promotes(position_, drop, pick) ? choosePromotion() : Kind::Queen;
-    remember(position_, drop, pick, promoted);
-    const int oldpiece = position_.squares[pick];
-    const int newpiece = position_.squares[drop];
-    position_.squares[drop] = oldpiece;
-    position_.squares[pick] = kEmpty;
-    const int castled = castling(drop, mark);
+    if (promotes(position_, drop, move.pick)) move.extra = promotionChosen();
+    if (castleRookMove(drop, mark)) {
+        move.extra = MoveExtra::Castle;
+        // Declining leaves an ordinary one-square king move.
+        if (mark == kKingsideCastleMark && !castleTaken(move)) move.extra = MoveExtra::Plain;
+    }
+    notation_ = notationOf(position_, move);
+    apply(position_, move);
 
-    notation_ = moveText(oldpiece, newpiece, castled, pick, drop, position_.sidesSwitched);
     history_.setLatestMoveText(notation_);
     cleanScreen();
     checkShown_ = false;
-    youwon();
+    judge();
     view_.statusChanged();
 }
 
-void GameRoom::turnStatus()
+MoveExtra GameRoom::promotionChosen()
 {
-    position_.status =
-        position_.status == Status::WhiteToMove ? Status::BlackToMove : Status::WhiteToMove;
+    if (view_.ask(Question::Queen)) return MoveExtra::Queen;
+    if (view_.ask(Question::Knight)) return MoveExtra::Knight;
+    if (view_.ask(Question::Rook)) return MoveExtra::Rook;
+    return MoveExtra::Bishop;
 }
 
-Kind GameRoom::choosePromotion()
+bool GameRoom::castleTaken(const Move& move)
 {
-    if (view_.ask("Queen?")) return Kind::Queen;
-    if (view_.ask("Knight?")) return Kind::Knight;
-    if (view_.ask("Rook?")) return Kind::Rook;
-    return Kind::Bishop;
-}
-
-// Completes a castle once the king stands on its landing square: 1 for a
-// kingside castle the player confirmed, 2 for a queenside one, else 0.
-int GameRoom::castling(int drop, int mark)
-{
-    const auto rook = castleRookMove(drop, mark);
-    if (!rook) return 0;
-    // Declining leaves an ordinary one-square king move.
-    if (mark == kKingsideCastleMark && !view_.ask("Castle?")) return 0;
-    position_.squares[rook->from] = kEmpty;
-    position_.squares[rook->to] = rook->code;
-    return mark == kKingsideCastleMark ? 1 : 2;
+    const Position before = position_;
+    apply(position_, {move.pick, move.drop, MoveExtra::Plain});
+    const bool taken = view_.ask(Question::Castle);
+    position_ = before;
+    return taken;
 }
 
 void GameRoom::cleanScreen()
@@ -195,7 +190,7 @@ void GameRoom::dragDrop(int square)
 
 bool GameRoom::mayExit()
 {
-    return gameSaved_ || view_.confirm("Exit without saving?");
+    return gameSaved_ || view_.ask(Question::ExitWithoutSaving);
 }
 
 std::string GameRoom::moveNumberText() const

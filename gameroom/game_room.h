@@ -2,8 +2,10 @@
 
 #include "engine/attack_lines.h"
 #include "engine/check.h"
+#include "engine/move.h"
 #include "engine/position.h"
 #include "engine/targets.h"
+#include "engine/verdict.h"
 #include "gameroom/cell_layout.h"
 #include "gameroom/game_room_view.h"
 #include "gameroom/move_history.h"
@@ -20,6 +22,15 @@
 namespace palisade {
 
 enum class MouseButton { Left, Right, Middle };
+
+// The two kings of a side that must give one up, both able to escape alone:
+// the room shows the offered one selected, the other off the board.
+struct KingChoice {
+    int offered = 0;
+    int other = 0;
+
+    friend bool operator==(const KingChoice&, const KingChoice&) = default;
+};
 
 // The controller of one game: turns clicks on squares into selections and
 // moves, keeps the history, and owns everything a game is made of besides the
@@ -43,6 +54,13 @@ public:
     void loadRecovered(const SavedGame& game);
     bool save(const std::string& fileName);
     const std::string& fileName() const { return fileName_; }
+
+    // The king the side to move keeps, once the view has left the choice for
+    // later: one of the two kings of `kingChoice`. Anything else is ignored.
+    void answerKingChoice(int square);
+    // The choice waiting for an answer. Meanwhile the board takes no clicks and
+    // the game stays as it is: no history, command or saving changes it.
+    const std::optional<KingChoice>& kingChoice() const { return kingChoice_; }
 
     // The window became active: redraw, and select a selected square again so
     // that its marks show.
@@ -133,15 +151,15 @@ private:
     void dropSelection();
     std::optional<std::string> refusalOf(int square) const;
     void playMove(int drop);
-    void turnStatus();
-    Kind choosePromotion();
-    int castling(int drop, int mark);
+    MoveExtra promotionChosen();
+    bool castleTaken(const Move& move);
     void cleanScreen();
 
-    void youwon();
-    void twoKingTrial(const KingSquares& kings);
-    bool anyPlainMark() const;
-    void checkRepetition();
+    void judge();
+    Lookback lookback() const;
+    void kingTrial(const KingTrial& trial);
+    void offerKing(int offered, int other);
+    void keepKing(int kept, int givenUp);
     void endGame(Status result);
 
     HistoryEntry snapshot() const;
@@ -173,6 +191,7 @@ private:
     // A resignation or a declared draw, which the record cannot tell: kept
     // while the position it ended stays on the board.
     std::optional<EndReason> spokenEnd_;
+    std::optional<KingChoice> kingChoice_;
 };
 
 } // namespace palisade

@@ -8,6 +8,7 @@ namespace palisade {
 // stay; a king that must move after the two-king choice stays selected.
 void GameRoom::switchSides()
 {
+    if (kingChoice_) return;
     const bool switched = position_.sidesSwitched == 0;
     position_.sidesSwitched = switched ? 1 : 0;
     position_.upPawn = switched ? kBlackPawn : kWhitePawn;
@@ -23,12 +24,12 @@ void GameRoom::switchSides()
 
 void GameRoom::newGame()
 {
-    if (gameSaved_ || view_.confirm("Exit Game without saving?")) setUp();
+    if (gameSaved_ || view_.ask(Question::ExitGameWithoutSaving)) setUp();
 }
 
 void GameRoom::declareDraw()
 {
-    if (!sideToMove(position_.status)) return;
+    if (!sideToMove(position_.status) || kingChoice_) return;
     endGame(Status::Draw);
     spokenEnd_ = EndReason::DrawDeclared;
     view_.statusChanged();
@@ -37,7 +38,7 @@ void GameRoom::declareDraw()
 void GameRoom::resign()
 {
     const auto side = sideToMove(position_.status);
-    if (!side) return;
+    if (!side || kingChoice_) return;
     endGame(winFor(opponent(*side)));
     spokenEnd_ = EndReason::Resignation;
     view_.statusChanged();
@@ -45,6 +46,7 @@ void GameRoom::resign()
 
 void GameRoom::toggleWinOption()
 {
+    if (kingChoice_) return;
     if (position_.winOption == 0) {
         position_.winOption = 1;
     } else if (position_.kingsStanding == 2) {

@@ -32,6 +32,7 @@ void GameRoom::load(const SavedGame& game, const std::string& fileName)
     history_.load(entries, game.halfMoves);
     position_ = game.position;
     spokenEnd_.reset();
+    kingChoice_.reset();
     updateKingTrial();
     marks_.fill(kNoMark);
     pieceSelected_ = game.pieceSelected == 1;
@@ -68,6 +69,11 @@ void GameRoom::nameLoadedMoves()
 
 bool GameRoom::save(const std::string& fileName)
 {
+    // Half a trial is no game to keep: one king is off the board unanswered.
+    if (kingChoice_) {
+        view_.message("Choose the king to save first.");
+        return false;
+    }
     if (const auto error = writeSavedGame(fileName, savedGame())) {
         view_.message("Could Not Open File To Save " + fileName);
         return false;

@@ -78,17 +78,21 @@ void GameRoom::releaseSelection()
 
 void GameRoom::takeBack()
 {
+    if (kingChoice_) return;
     releaseSelection();
     if (const auto k = history_.takeBack(snapshot())) restore(*k);
     showRestored();
 }
 
-void GameRoom::forward() { goTo(history_.forward()); }
+void GameRoom::forward()
+{
+    if (!kingChoice_) goTo(history_.forward());
+}
 
 // Shows a recorded position the history moved to, if it moved.
 void GameRoom::goTo(std::optional<int> k)
 {
-    if (!k) return;
+    if (!k || kingChoice_) return;
     releaseSelection();
     restore(*k);
     showRestored();
@@ -96,17 +100,21 @@ void GameRoom::goTo(std::optional<int> k)
 
 void GameRoom::backToFirstMove()
 {
-    if (history_.halfMoves() < 1) return;
+    if (history_.halfMoves() < 1 || kingChoice_) return;
     releaseSelection();
     history_.backToFirst(snapshot());
     restoreFirst();
     showRestored();
 }
 
-void GameRoom::forwardToEnd() { goTo(history_.forwardToEnd()); }
+void GameRoom::forwardToEnd()
+{
+    if (!kingChoice_) goTo(history_.forwardToEnd());
+}
 
 void GameRoom::goToHalfMove(int halfMove)
 {
+    if (kingChoice_) return;
     while (history_.halfMoves() > std::max(halfMove, 0)) takeBack();
     while (history_.halfMoves() < halfMove && history_.canGoForward()) forward();
 }

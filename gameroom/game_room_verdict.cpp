@@ -1,104 +1,100 @@
 #include "gameroom/game_room.h"
 
-#include "engine/game_end.h"
 #include "gameroom/result_reading.h"
-
-#include <algorithm>
 
 namespace palisade {
 
-// Judges the position for the side now to move: check, mate, stalemate, the
-// two-king trial, the lone king, and the repetition draw.
-void GameRoom::youwon()
+// Judges the position for the side now to move and shows what the rules say.
+void GameRoom::judge()
 {
+    const Verdict verdict = palisade::verdict(position_, lookback());
     const auto side = sideToMove(position_.status);
-    if (!side) return;
-    const KingSquares kings = kingsOf(position_.squares, *side);
-    const bool inCheck = sideInCheck(position_);
-    const bool canMove = hasLegalMove(position_);
-
-    if (canMove && inCheck) {
+    switch (verdict.judgement) {
+    case Judgement::Play: break;
+    case Judgement::Check:
         checkShown_ = true;
         view_.beep();
-    } else if (!canMove && inCheck) {
-        if (position_.winOption == 1 && kings.count == 2) {
-            twoKingTrial(kings);
-        } else {
-            endGame(winFor(opponent(*side)));
-            view_.beep();
-        }
-    } else if (!canMove) {
-        if (kings.count == 2 || position_.loneKingFree == 1) {
-            // A lone king that still cannot move once freed would be judged
-            // again for ever: that stalemate is a draw too.
-            endGame(Status::Draw);
-            view_.beep();
-        } else {
-            position_.loneKingFree = 1;
-            youwon();
-        }
-    }
-    checkRepetition();
-}
-
-// Mated with two kings under "Destroy Both Kings!": the side gives up one king,
-// one that can then move, and plays on.
-void GameRoom::twoKingTrial(const KingSquares& kings)
-{
-    const int first = kings.square[0];
-    const int second = kings.square[1];
-    const int king = position_.squares[first];
-    Board& squares = position_.squares;
-    position_.kingTrial = 1;
-
-    squares[first] = kEmpty;
-    clickSquare(second);
-    const bool secondCanMove = anyPlainMark();
-    squares[first] = king;
-    clickSquare(second);
-    squares[second] = kEmpty;
-    clickSquare(first);
-    const bool firstCanMove = anyPlainMark();
-
-    if (firstCanMove && secondCanMove) {
-        if (!view_.ask("Save this king?")) {
-            squares[second] = king;
-            clickSquare(first);
-            squares[first] = kEmpty;
-            clickSquare(second);
-        }
-        position_.kingsStanding = 1;
-        selectionLocked_ = true;
-        view_.boardChanged();
-    } else if (firstCanMove || secondCanMove) {
-        if (secondCanMove) squares[second] = king;
-        clickSquare(first);
-        if (secondCanMove) squares[first] = kEmpty;
-        position_.kingsStanding = 1;
-        youwon();
-        cleanScreen();
-    } else {
-        // Neither king can escape: the board keeps both, as they stood.
-        squares[second] = king;
-        endGame(winFor(opponent(*sideToMove(position_.status))));
+        break;
+    case Judgement::Checkmate:
+        endGame(winFor(opponent(*side)));
         view_.beep();
+        break;
+    case Judgement::KingTrial:
+        // A king given up leaves a board never seen before: no repetition to judge.
+        kingTrial(verdict.trial);
+        return;
+    case Judgement::Stalemate:
+        endGame(Status::Draw);
+        view_.beep();
+        break;
+    case Judgement::LoneKingFreed: position_.loneKingFree = 1; break;
+    case Judgement::LoneKingStuck:
+        position_.loneKingFree = 1;
+        endGame(Status::Draw);
+        view_.beep();
+        break;
     }
-}
-
-// Castle marks are no escape.
-bool GameRoom::anyPlainMark() const
-{
-    return std::find(marks_.begin(), marks_.end(), kTargetMark) != marks_.end();
-}
-
-// The same position after four and after eight half-moves is a draw. A
-// position recorded before "Switch Sides" is compared as the board now stands.
-void GameRoom::checkRepetition()
-{
-    if (sideToMove(position_.status) && repeatsFourAndEightBack(position_, history_)) {
+    if (verdict.repetition && sideToMove(position_.status)) {
         endGame(Status::Draw);
         view_.beep();
     }
+}
+
+Lookback GameRoom::lookback() const { return lookbackOf(history_, position_.sidesSwitched); }
+
+// Mated with two kings under "Destroy Both Kings!": the side gives up one king,
+// one that can then move, and plays on. With two to choose from the player
+// chooses; with one the other is given up unasked; with none the game is lost.
+void GameRoom::kingTrial(const KingTrial& trial)
+{
+    const int first = trial.king[0];
+    const int second = trial.king[1];
+    position_.kingTrial = 1;
+    // The first king is tried last and stays the selected square.
+    selectedSquare_ = first;
+    if (trial.escapes() == 2) {
+        offerKing(first, second);
+        if (const auto keep = view_.keepOfferedKing()) answerKingChoice(*keep ? first : second);
+        return;
+    }
+    if (trial.escapes() == 0) {
+        // Neither king can escape: the board keeps both, as they stood.
+        endGame(winFor(opponent(*sideToMove(position_.status))));
+        view_.beep();
+        return;
+    }
+    position_.squares[trial.canEscape[0] ? second : first] = kEmpty;
+    position_.kingsStanding = 1;
+    judge();
+    cleanScreen();
+}
+
+// Shows the offered king alone, selected with its marks, and waits.
+void GameRoom::offerKing(int offered, int other)
+{
+    kingChoice_ = KingChoice{offered, other};
+    position_.squares[other] = kEmpty;
+    pieceSelected_ = true;
+    selectedSquare_ = offered;
+    marks_.fill(kNoMark);
+    for (const Target& target : generateTargets(position_, offered)) marks_[target.square] = target.mark;
+    view_.boardChanged();
+}
+
+void GameRoom::answerKingChoice(int square)
+{
+    if (!kingChoice_ || (square != kingChoice_->offered && square != kingChoice_->other)) return;
+    const KingChoice choice = *kingChoice_;
+    if (square == choice.other) {
+        // The other king comes back and the offered one leaves.
+        std::swap(position_.squares[choice.offered], position_.squares[choice.other]);
+        offerKing(choice.other, choice.offered);
+    }
+    kingChoice_.reset();
+    position_.kingsStanding = 1;
+    selectionLocked_ = true;
+    view_.boardChanged();
+    view_.statusChanged();
 }
 
 // A result ends play at once: nothing stays selected.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "gameroom/question.h"
+
+#include <optional>
 #include <string_view>
 
 namespace palisade {
@@ -17,11 +20,14 @@ public:
     // what the history offers changed.
     virtual void statusChanged() = 0;
 
-    // An OK / Cancel question; true when the player chose OK.
-    virtual bool confirm(std::string_view question) = 0;
+    // A question with the buttons `buttonsOf` names; true for Yes or OK.
+    virtual bool ask(Question question) = 0;
 
-    // A Yes / No question; true for Yes.
-    virtual bool ask(std::string_view question) = 0;
+    // The side to move must give up one of its two kings. The room shows the
+    // king it offers selected with its marks, the other off the board. True
+    // keeps the offered king, false the other; nothing when the answer comes
+    // later, through GameRoom::answerKingChoice.
+    virtual std::optional<bool> keepOfferedKing() { return ask(Question::SaveThisKing); }
 
     // A notice the player acknowledges with OK.
     virtual void message(std::string_view text) = 0;

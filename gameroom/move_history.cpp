@@ -13,6 +13,16 @@ Board boardSeenAs(const HistoryEntry& entry, int sidesSwitched)
     return seen;
 }
 
+Lookback lookbackOf(const MoveHistory& history, int sidesSwitched)
+{
+    Lookback lookback;
+    const int k = history.halfMoves();
+    lookback.halfMoves = k;
+    if (k >= 4) lookback.fourBack = boardSeenAs(history.entry(k - 4), sidesSwitched);
+    if (k >= 8) lookback.eightBack = boardSeenAs(history.entry(k - 8), sidesSwitched);
+    return lookback;
+}
+
 void MoveHistory::record(const HistoryEntry& now)
 {
     if (halfMoves_ == kLast) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/position.h"
+#include "engine/verdict.h"
 
 #include <array>
 #include <optional>
@@ -68,5 +69,9 @@ private:
     int halfMoves_ = 0;
     int lastHalfMove_ = 0;
 };
+
+// What the repetition rule reads of the record before the position on the
+// board, the earlier boards as they stand in the orientation `sidesSwitched`.
+Lookback lookbackOf(const MoveHistory& history, int sidesSwitched);
 
 } // namespace palisade

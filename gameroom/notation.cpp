@@ -1,8 +1,10 @@
 #include "gameroom/notation.h"
 
+#include "engine/apply.h"
 #include "engine/orientation.h"
 #include "engine/piece.h"
 #include "engine/square.h"
+#include "engine/targets.h"
 #include "gameroom/move_reading.h"
 
 namespace palisade {
@@ -57,6 +59,15 @@ std::string moveText(int oldpiece, int newpiece, int castled, int oldPos, int ne
         text += 'x';
     }
     return text + squareText(newPos, sidesSwitched);
+}
+
+std::string notationOf(const Position& position, const Move& move)
+{
+    const int mover = position.squares[move.pick];
+    const bool promotes = move.extra != MoveExtra::Plain && move.extra != MoveExtra::Castle;
+    const int oldpiece = promotes ? codeOf(isWhite(mover) ? Side::White : Side::Black, promotedKind(move.extra)) : mover;
+    const int castled = move.extra != MoveExtra::Castle ? 0 : castleMark(move) == kKingsideCastleMark ? 1 : 2;
+    return moveText(oldpiece, position.squares[move.drop], castled, move.pick, move.drop, position.sidesSwitched);
 }
 
 std::string moveTextBetween(const HistoryEntry& before, const HistoryEntry& after)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/move.h"
+#include "engine/position.h"
 #include "gameroom/move_history.h"
 
 #include <string>
@@ -20,6 +22,9 @@ int colmnNumber(int square, int sidesSwitched);
 // `newpiece` the code that stood on newPos.
 std::string moveText(int oldpiece, int newpiece, int castled, int oldPos, int newPos,
                      int sidesSwitched);
+
+// The text of `move`, with its answers, played from `position`.
+std::string notationOf(const Position& position, const Move& move);
 
 // The notation of the move that turned one recorded position into the next,
 // worked out from the two positions; empty when no single move explains them.

@@ -18,7 +18,8 @@ std::variant<SavedGame, FileError> RecoveryFile::read() const { return readSaved
 
 std::optional<FileError> RecoveryFile::follow(const GameRoom& room)
 {
-    if (room.gameSaved()) return std::nullopt;
+    // Half a two-king trial is kept once the king is chosen.
+    if (room.gameSaved() || room.kingChoice()) return std::nullopt;
     if (!sideToMove(room.position().status)) {
         remove();
         return std::nullopt;

@@ -1,7 +1,7 @@
 #include "gameroom/result_reading.h"
 
 #include "engine/check.h"
-#include "engine/game_end.h"
+#include "engine/verdict.h"
 
 namespace palisade {
 
@@ -27,30 +27,16 @@ std::optional<EndReason> endReasonOf(const Position& position, const MoveHistory
     const Side side = opponent(*mover);
     judged.status = toMove(side);
     judged.kingTrial = kingJustGivenUp(position.squares, history, side) ? 1 : 0;
-    const bool inCheck = sideInCheck(judged);
+    const Verdict verdict = palisade::verdict(judged, lookbackOf(history, position.sidesSwitched));
 
     if (position.status == winFor(*mover)) {
-        return inCheck && !hasLegalMove(judged) ? std::optional(EndReason::Checkmate)
-                                                : std::nullopt;
+        return verdict.inCheck && !verdict.canMove ? std::optional(EndReason::Checkmate) : std::nullopt;
     }
     if (position.status != Status::Draw) return std::nullopt;
-    if (!inCheck && !hasLegalMove(judged)) {
-        if (kingsOf(judged.squares, side).count == 2) return EndReason::Stalemate;
-        judged.loneKingFree = 1;
-        if (!hasLegalMove(judged)) return EndReason::LoneKing;
-    }
-    if (repeatsFourAndEightBack(position, history)) return EndReason::Repetition;
+    if (verdict.judgement == Judgement::Stalemate) return EndReason::Stalemate;
+    if (verdict.judgement == Judgement::LoneKingStuck) return EndReason::LoneKing;
+    if (verdict.repetition) return EndReason::Repetition;
     return std::nullopt;
-}
-
-bool repeatsFourAndEightBack(const Position& position, const MoveHistory& history)
-{
-    const int k = history.halfMoves();
-    if (k <= 7) return false;
-    auto repeats = [&position](const HistoryEntry& entry) {
-        return boardSeenAs(entry, position.sidesSwitched) == position.squares;
-    };
-    return repeats(history.entry(k - 4)) && repeats(history.entry(k - 8));
 }
 
 bool kingJustGivenUp(const Board& board, const MoveHistory& history, Side side)

@@ -32,10 +32,6 @@ struct GameResult {
 // declared draw).
 std::optional<EndReason> endReasonOf(const Position& position, const MoveHistory& history);
 
-// Whether the position is the one on the board four and eight half-moves
-// back, those compared as the board stands now.
-bool repeatsFourAndEightBack(const Position& position, const MoveHistory& history);
-
 // A king a side gave up under "Destroy Both Kings!".
 struct GivenUpKing {
     Side side = Side::White;

@@ -13,8 +13,7 @@ public:
 
     void boardChanged() override {}
     void statusChanged() override {}
-    bool confirm(std::string_view) override { return ok_; }
-    bool ask(std::string_view) override { return yes_; }
+    bool ask(Question question) override { return buttonsOf(question) == Buttons::OkCancel ? ok_ : yes_; }
     void message(std::string_view) override {}
     void beep() override {}
 

@@ -1,6 +1,8 @@
 #include "shell/computer_player.h"
 
+#include "computer/king_choice.h"
 #include "computer/room_moves.h"
+#include "gameroom/notation.h"
 #include "render/board_view.h"
 #include "shell/hint_overlay.h"
 #include "shell/labels.h"
@@ -96,7 +98,7 @@ QWidget* ComputerPlayer::buildPanel(QWidget* parent)
 void ComputerPlayer::setPlayers(const Players& players)
 {
     answers_.setPlayers(players);
-    if (task_ == Task::Move && !computerToMove()) abandonSearch();
+    if (computersTask() && !computerToMove()) abandonSearch();
     considerMoving();
 }
 
@@ -150,6 +152,9 @@ bool ComputerPlayer::computerToMove() const
     return side && players().of(*side).computer;
 }
 
+// The computer is busy with its own side: a move, or the king to save.
+bool ComputerPlayer::computersTask() const { return task_ == Task::Move || task_ == Task::KingChoice; }
+
 bool ComputerPlayer::atEndOfGame() const
 {
     return room_.history().halfMoves() == room_.history().lastHalfMove();
@@ -157,7 +162,11 @@ bool ComputerPlayer::atEndOfGame() const
 
 void ComputerPlayer::considerMoving()
 {
-    if (task_ == Task::Move || answers_.screenWaiting()) return;
+    if (computersTask() || answers_.screenWaiting()) return;
+    if (room_.kingChoice() && computerToMove()) {
+        chooseKing();
+        return;
+    }
     if (computerToMove() && (atEndOfGame() || moveNowAsked_)) {
         if (waitBeforeMoving()) return;
         if (task_ == Task::Hint) abandonSearch();
@@ -227,6 +236,32 @@ void ComputerPlayer::searchDone(int id, const SearchReport& report)
     playComputerMove(room_, answers_, *report.best);
 }
 
+// The king to save is chosen off the window's thread, from the position the
+// room shows while it waits, and answered only if the room still waits on it.
+void ComputerPlayer::chooseKing()
+{
+    if (task_ == Task::Hint) abandonSearch();
+    hint_->clear();
+    searched_ = room_.position();
+    limits_ = SearchLimits{};
+    started_ = std::chrono::steady_clock::now();
+    task_ = Task::KingChoice;
+    const int id = ++searchId_;
+    search_.run([this, id, position = searched_, choice = *room_.kingChoice()](const std::atomic<bool>& stop) {
+        const int square = kingToKeep(position, choice, stop);
+        QMetaObject::invokeMethod(this, [this, id, square] { kingChosen(id, square); }, Qt::QueuedConnection);
+    });
+    progressTimer_->start();
+    showProgress();
+}
+
+void ComputerPlayer::kingChosen(int id, int square)
+{
+    if (id != searchId_) return;
+    finishTask();
+    if (room_.kingChoice() && room_.position() == searched_) room_.answerKingChoice(square);
+}
+
 void ComputerPlayer::finishTask()
 {
     task_ = Task::None;
@@ -244,7 +279,7 @@ void ComputerPlayer::abandonSearch()
 
 void ComputerPlayer::showHint()
 {
-    if (task_ == Task::Move || !sideToMove(room_.position().status)) return;
+    if (computersTask() || !sideToMove(room_.position().status)) return;
     abandonSearch();
     start(Task::Hint, levelOf(kDefaultLevel));
 }
@@ -301,7 +336,7 @@ bool ComputerPlayer::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == &board_) {
         if (event->type() == QEvent::Resize && hint_->shown()) hint_->setGeometry(board_.rect());
-        if (task_ == Task::Move && clicksTheBoard(*event)) return true;
+        if (computersTask() && clicksTheBoard(*event)) return true;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -60,16 +60,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Task { None, Move, Hint };
+    enum class Task { None, Move, Hint, KingChoice };
 
     QWidget* buildPanel(QWidget* parent);
     bool computerToMove() const;
+    bool computersTask() const;
     bool atEndOfGame() const;
     void considerMoving();
     bool waitBeforeMoving();
     void pauseEnded();
     void start(Task task, const Level& level);
     void searchDone(int id, const SearchReport& report);
+    void chooseKing();
+    void kingChosen(int id, int square);
     void finishTask();
     void abandonSearch();
     void showProgress();

@@ -276,7 +276,7 @@ QWidget* GameRoomWindow::buildSidePanel()
 
 void GameRoomWindow::openGame()
 {
-    if (!room_.gameSaved() && !confirm("Exit without saving?")) return;
+    if (!room_.gameSaved() && !ask(Question::ExitWithoutSaving)) return;
     const QString path = chooseSavedGame(this, FileBoxMode::Open);
     if (path.isEmpty()) return;
     const auto game = readSavedGame(path.toStdString());
@@ -415,20 +415,14 @@ void GameRoomWindow::message(std::string_view text)
 
 void GameRoomWindow::beep() { QApplication::beep(); }
 
-bool GameRoomWindow::ask(std::string_view question)
+bool GameRoomWindow::ask(Question question)
 {
+    const bool okCancel = buttonsOf(question) == Buttons::OkCancel;
+    const auto yes = okCancel ? QMessageBox::Ok : QMessageBox::Yes;
+    const auto no = okCancel ? QMessageBox::Cancel : QMessageBox::No;
     const auto answer = QMessageBox::question(this, QGuiApplication::applicationDisplayName(),
-                                              QString::fromUtf8(question),
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    return answer == QMessageBox::Yes;
-}
-
-bool GameRoomWindow::confirm(std::string_view question)
-{
-    const auto answer = QMessageBox::question(this, QGuiApplication::applicationDisplayName(),
-                                              QString::fromUtf8(question),
-                                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
-    return answer == QMessageBox::Ok;
+                                              QString::fromUtf8(questionText(question)), yes | no, yes);
+    return answer == yes;
 }
 
 void GameRoomWindow::exitClicked()

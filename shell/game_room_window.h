@@ -54,8 +54,7 @@ protected:
 private:
     void boardChanged() override;
     void statusChanged() override;
-    bool confirm(std::string_view question) override;
-    bool ask(std::string_view question) override;
+    bool ask(Question question) override;
     void message(std::string_view text) override;
     void beep() override;
     void moveRefused(std::string_view reason) override;

@@ -57,7 +57,7 @@ TEST(ComputerMoves, APersonStillAnswersTheirOwnQuestions)
 
 // Notes whether the computer's layer counted the screen as waiting while it asked.
 struct WatchedScreen : RecordingView {
-    bool ask(std::string_view question) override
+    bool ask(Question question) override
     {
         waitingSeen.push_back(answers->screenWaiting());
         return RecordingView::ask(question);
@@ -113,6 +113,12 @@ TEST(ComputerMoves, TheComputerChoosesTheKingToSaveAndMovesIt)
     game.room.clickSquare(4);
     game.room.clickSquare(10);
     EXPECT_TRUE(game.screen.questions.empty());
+    // The room waits for the computer's choice and takes no click meanwhile.
+    ASSERT_EQ(game.room.kingChoice(), (KingChoice{16, 25}));
+    game.room.clickSquare(16);
+    EXPECT_TRUE(game.room.pieceSelected() && game.room.selectedSquare() == 16);
+    chooseKingNow(game.room);
+    EXPECT_FALSE(game.room.kingChoice());
     ASSERT_EQ(game.room.position().kingsStanding, 1);
     ASSERT_TRUE(game.room.selectionLocked());
     const int kept = game.room.selectedSquare();

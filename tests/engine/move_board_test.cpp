@@ -1,7 +1,7 @@
 #include "engine/check.h"
 #include "engine/move_board.h"
 #include "engine/perft.h"
-#include "engine/play_move.h"
+#include "engine/apply.h"
 #include "engine/reference_moves.h"
 #include "test_positions.h"
 
@@ -98,7 +98,7 @@ TEST(MoveBoard, CastleWritesBothMovesAndBringsItsRook)
 
     for (const Move& castle : {kingside, queenside}) {
         Position expected = position;
-        playMove(expected, castle);
+        apply(expected, castle);
         MoveBoard board(position);
         board.make(castle);
         EXPECT_EQ(board.position(), expected);

@@ -69,10 +69,10 @@ private:
     struct UnseenView : GameRoomView {
         void boardChanged() override {}
         void statusChanged() override {}
-        bool confirm(std::string_view) override { return false; }
-        bool ask(std::string_view question) override
+        bool ask(Question question) override
         {
-            kingChoice = kingChoice || question == "Save this king?";
+            if (buttonsOf(question) == Buttons::OkCancel) return false;
+            kingChoice = kingChoice || question == Question::SaveThisKing;
             return true;
         }
         void message(std::string_view) override {}

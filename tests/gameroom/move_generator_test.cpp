@@ -3,7 +3,7 @@
 
 #include "engine/check.h"
 #include "engine/generator_check.h"
-#include "engine/play_move.h"
+#include "engine/apply.h"
 #include "engine/reference_moves.h"
 #include "recording_view.h"
 
@@ -69,11 +69,11 @@ TEST(MoveGenerator, AgreesWithTheRulesOnTheStartPositionToDepthThree)
     compareAt(start, tally);
     for (const Move& first : referenceMoves(start)) {
         Position one = start;
-        playMove(one, first);
+        apply(one, first);
         ASSERT_NO_FATAL_FAILURE(compareAt(one, tally));
         for (const Move& second : referenceMoves(one)) {
             Position two = one;
-            playMove(two, second);
+            apply(two, second);
             ASSERT_NO_FATAL_FAILURE(compareAt(two, tally));
         }
     }

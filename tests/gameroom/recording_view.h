@@ -18,14 +18,10 @@ class RecordingView : public GameRoomView {
 public:
     void boardChanged() override { ++redraws; }
     void statusChanged() override { ++statusChanges; }
-    bool confirm(std::string_view question) override
+    bool ask(Question question) override
     {
-        questions.emplace_back(question);
-        return answer;
-    }
-    bool ask(std::string_view question) override
-    {
-        questions.emplace_back(question);
+        questions.emplace_back(questionText(question));
+        if (buttonsOf(question) == Buttons::OkCancel) return answer;
         const bool yes = !answers.empty() && answers.front();
         if (!answers.empty()) answers.erase(answers.begin());
         return yes;

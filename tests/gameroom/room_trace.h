@@ -102,8 +102,10 @@ public:
         rows_ = moveListOf(*room_);
         repaint_ = true;
     }
-    bool confirm(std::string_view question) override { return put("confirm", question); }
-    bool ask(std::string_view question) override { return put("ask", question); }
+    bool ask(Question question) override
+    {
+        return put(buttonsOf(question) == Buttons::OkCancel ? "confirm" : "ask", questionText(question));
+    }
     void message(std::string_view text) override { trace_.line("message " + shown(text)); }
     void beep() override { trace_.line("beep"); }
     void moveRefused(std::string_view reason) override

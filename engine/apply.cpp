@@ -1,9 +1,10 @@
-#include "engine/play_move.h"
+#include "engine/apply.h"
 
 #include "engine/castling.h"
 #include "engine/remember.h"
 #include "engine/targets.h"
 
+#include <cassert>
 #include <cstdlib>
 
 namespace palisade {
@@ -15,9 +16,11 @@ int castleMark(Move move)
                                                                           : kQueensideCastleMark;
 }
 
-void playMove(Position& position, Move move)
+void apply(Position& position, const Move& move)
 {
-    position.status = position.status == Status::WhiteToMove ? Status::BlackToMove : Status::WhiteToMove;
+    assert(isSquare(move.pick) && isSquare(move.drop) && move.pick != move.drop);
+    assert(sideToMove(position.status));
+    position.status = nextTurn(position.status);
     position.kingTrial = 0;
     remember(position, move.drop, move.pick, promotedKind(move.extra));
     position.squares[move.drop] = position.squares[move.pick];
