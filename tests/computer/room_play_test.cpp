@@ -142,6 +142,43 @@ TEST(ComputerMoves, APersonIsAskedWhichKingToSaveWhenTheComputerForks)
     EXPECT_EQ(game.room.selectedSquare(), 16);
 }
 
+// Knights out and back, "Switch Sides", and out and back again: the eighth
+// half-move repeats the boards four and eight back only as the board now
+// stands. Black, two queens down, must see that going home is the draw.
+TEST(ComputerRepetition, SeesTheDrawTheGameSeesAcrossSwitchSides)
+{
+    Position start = standardPosition();
+    start.squares[55] = kEmpty;
+    start.squares[79] = kEmpty;
+    ComputerRoom game(start, kBlackComputer);
+    const auto play = [&](const Line& line) {
+        for (const auto& [from, to] : line) {
+            game.room.clickSquare(from);
+            game.room.clickSquare(to);
+        }
+    };
+    play({{8, 18}, {15, 5}, {18, 8}, {5, 15}});
+    game.room.switchSides();
+    play({{23, 13}, {16, 26}, {13, 23}});
+    ASSERT_EQ(game.room.halfMoves(), 7);
+
+    SearchLimits limits = roomLimits(game.room, levelOf(kLevelCount), 0);
+    limits.maxTime = std::chrono::milliseconds(0);
+    limits.maxNodes = 0;
+    limits.maxDepth = 3;
+    limits.noise = 0;
+    Searcher searcher(1);
+    const std::atomic<bool> noStop{false};
+    const SearchReport report = searcher.search(game.room.position(), limits, noStop);
+    ASSERT_TRUE(report.best);
+    EXPECT_EQ(*report.best, (Move{26, 16, MoveExtra::Plain}));
+    EXPECT_EQ(report.score, 0);
+
+    playComputerMove(game.room, game.answers, *report.best);
+    EXPECT_EQ(game.room.statusText(), "DRAW!");
+    EXPECT_EQ(game.room.result(), (GameResult{Status::Draw, EndReason::Repetition}));
+}
+
 TEST(SelfPlay, HundredsOfFastGamesEndWithoutAFault)
 {
     // Each game throws if a player finds no move in a game still going or the
