@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <fstream>
 #include <tuple>
 #include <utility>
 
@@ -440,6 +441,45 @@ TEST(TwoKingTrial, BothEscapesAskWhichKingToKeep)
         EXPECT_EQ(room.statusText(), "White to Move");
         room.expectIdle();
     }
+}
+
+// A choice answered later holds the game as the question box did: nothing
+// but the answer moves it on, and it is never saved half made.
+TEST(TwoKingTrial, AChoiceAnsweredLaterHoldsTheGameUntilTheAnswer)
+{
+    Room room(withBothKingsToDestroy(kFork));
+    room.kingChoiceLater = true;
+    room.play(4, 10);
+    ASSERT_EQ(room.kingChoice(), (KingChoice{16, 25}));
+    EXPECT_TRUE(room.questions.empty());
+    EXPECT_EQ(room.position().squares[25], kEmpty);
+    room.expectSelected(16);
+
+    const Position waiting = room.position();
+    for (int square = 0; square < kSquareCount; ++square) room.clickSquare(square);
+    room.takeBack();
+    room.backToFirstMove();
+    room.switchSides();
+    room.resign();
+    room.declareDraw();
+    room.toggleWinOption();
+    room.answerKingChoice(40);
+    const std::string file = testing::TempDir() + "/half-made.brd";
+    EXPECT_FALSE(room.save(file));
+    EXPECT_EQ(room.messages, std::vector<std::string>{"Choose the king to save first."});
+    EXPECT_FALSE(std::ifstream(file).good());
+    EXPECT_EQ(room.position(), waiting);
+    EXPECT_EQ(room.halfMoves(), 1);
+    room.expectSelected(16);
+
+    const int statusChanges = room.statusChanges;
+    room.answerKingChoice(25);
+    EXPECT_FALSE(room.kingChoice());
+    EXPECT_TRUE(room.position().squares[16] == kEmpty && room.position().squares[25] == k);
+    EXPECT_EQ(room.position().kingsStanding, 1);
+    EXPECT_TRUE(room.selectionLocked());
+    room.expectSelected(25);
+    EXPECT_GT(room.statusChanges, statusChanges);
 }
 
 TEST(Commands, SwitchSidesTurnsTheBoardAndDropsTheSelection)

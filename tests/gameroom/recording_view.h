@@ -26,11 +26,17 @@ public:
         if (!answers.empty()) answers.erase(answers.begin());
         return yes;
     }
+    std::optional<bool> keepOfferedKing() override
+    {
+        if (kingChoiceLater) return std::nullopt;
+        return GameRoomView::keepOfferedKing();
+    }
     void message(std::string_view text) override { messages.emplace_back(text); }
     void beep() override { ++beeps; }
 
     int redraws = 0, statusChanges = 0, beeps = 0;
     bool answer = false;
+    bool kingChoiceLater = false; // the king to save is answered later, through the room
     std::vector<bool> answers;
     std::vector<std::string> questions, messages;
 };
