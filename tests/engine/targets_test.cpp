@@ -5,23 +5,6 @@ namespace palisade {
 namespace {
 using namespace letters;
 
-TEST(StandardPosition, WritesBothDoubleArmiesAndLeavesEveryOtherSquareAlone)
-{
-    // White's back piece on colmn 0 of each line, by 4 * boards + rw; Black's opposite on colmn 7.
-    const int back[16] = {R, N, B, R, B, K, Q, N, N, Q, K, B, R, B, N, R};
-    Board squares;
-    squares.fill(q);
-    standard(squares);
-    for (int i = 0; i < kSquareCount; ++i) {
-        const int colmn = i % 8, line = i / 8;
-        const int home[8] = {back[line], P, q, q, q, q, p, back[line] + kBlackOffset};
-        EXPECT_EQ(squares[i], home[colmn]) << "square " << i;
-    }
-    Position fresh;
-    standard(fresh.squares);
-    EXPECT_EQ(standardPosition(), fresh);
-}
-
 // Exact lists in the order jumps and rays are tried; the first piece moves.
 TEST(Targets, ExactListsInTheOrderJumpsAndRaysAreTried)
 {
