@@ -8,6 +8,7 @@
 #include "test_positions.h"
 
 #include <algorithm>
+#include <map>
 
 namespace palisade {
 namespace {
@@ -128,6 +129,13 @@ Position played(const Position& position, Move move)
     return board.position();
 }
 
+// Kingside the king steps once, queenside twice.
+bool kingside(Move castle)
+{
+    const int step = std::abs(castle.drop - castle.pick);
+    return step == kRowStep || step == kBoardStep;
+}
+
 // The corner whose rook a castle brings over.
 int cornerEmptiedBy(const Position& position, Move castle)
 {
@@ -151,9 +159,7 @@ TEST(Castles, EachCastleBringsItsCornerRookBesideTheKing)
                 SCOPED_TRACE(testing::Message() << "switched " << sw << ", " << moveText(castle));
                 const int king = position.squares[castle.pick];
                 const int rook = codeOf(*sideToMove(status), Kind::Rook);
-                const int step = std::abs(castle.drop - castle.pick);
-                const bool kingside = step == kRowStep || step == kBoardStep;
-                const int rookTo = kingside ? castle.pick : (castle.pick + castle.drop) / 2;
+                const int rookTo = kingside(castle) ? castle.pick : (castle.pick + castle.drop) / 2;
                 const int corner = cornerEmptiedBy(position, castle);
                 ASSERT_GE(corner, 0);
                 EXPECT_EQ(corner % 8, castle.pick % 8) << "the rook comes along its own back rank";
@@ -166,10 +172,77 @@ TEST(Castles, EachCastleBringsItsCornerRookBesideTheKing)
                 EXPECT_EQ(board.key(), MoveBoard(position).key());
                 EXPECT_EQ(after.squares[castle.drop], king);
                 EXPECT_EQ(after.squares[rookTo], rook);
-                if (!kingside) {
+                if (!kingside(castle)) {
                     EXPECT_EQ(after.squares[castle.pick], kEmpty);
                 }
                 EXPECT_TRUE(castlesOf(after).size() == 8u) << "the other side keeps its castles";
+            }
+        }
+    }
+}
+
+// "The Knight and Bishop involved", and for a queenside castle "the Queen"
+// too, "must be out of the way": of the start's back pieces put back one at a
+// time, two stop each kingside castle and three each queenside one.
+TEST(Castles, EachWaitsForItsKnightBishopAndQueen)
+{
+    for (int sw : {0, 1}) {
+        for (Status status : {W, Bl}) {
+            const Position open = castlesOpen(sw, status);
+            Position start = standardPosition();
+            if (sw == 1) turnHalfBoards(start.squares);
+            std::map<Move, int> blockers;
+            for (int square = 0; square < kSquareCount; ++square) {
+                if (open.squares[square] != kEmpty || !belongsTo(start.squares[square], *sideToMove(status))) continue;
+                if (kindOf(start.squares[square]) == Kind::Pawn) continue;
+                Position back = open;
+                back.squares[square] = start.squares[square];
+                const std::vector<Move> left = castlesOf(back);
+                for (const Move& castle : castlesOf(open)) {
+                    blockers[castle] += std::count(left.begin(), left.end(), castle) == 0;
+                }
+            }
+            for (const auto& [castle, count] : blockers) {
+                EXPECT_EQ(count, kingside(castle) ? 2 : 3) << "switched " << sw << ", " << moveText(castle);
+            }
+        }
+    }
+}
+
+// An enemy rook on the square's line, the pawns in between taken off.
+Position attackedOn(Position position, int square)
+{
+    const int line = square - square % 8;
+    position.squares[line + 1] = position.squares[line + 6] = kEmpty;
+    position.squares[line + 4] = codeOf(opponent(*sideToMove(position.status)), Kind::Rook);
+    return position;
+}
+
+bool offers(const Position& position, Move castle)
+{
+    const std::vector<Move> castles = castlesOf(position);
+    return std::count(castles.begin(), castles.end(), castle) == 1;
+}
+
+// No castle out of check, through it or into it; the other landing of a
+// kingside castle is judged on its own.
+TEST(Castles, NeitherOutOfNorThroughNorIntoCheck)
+{
+    for (int sw : {0, 1}) {
+        for (Status status : {W, Bl}) {
+            const Position open = castlesOpen(sw, status);
+            for (const Move& castle : castlesOf(open)) {
+                SCOPED_TRACE(testing::Message() << "switched " << sw << ", " << moveText(castle));
+                EXPECT_TRUE(castlesOf(attackedOn(open, castle.pick)).empty());
+                EXPECT_FALSE(offers(attackedOn(open, castle.drop), castle));
+                if (kingside(castle)) {
+                    for (const Move& other : castlesOf(open)) {
+                        if (other.pick != castle.pick || other.drop == castle.drop || !kingside(other)) continue;
+                        EXPECT_TRUE(offers(attackedOn(open, castle.drop), other));
+                    }
+                } else {
+                    EXPECT_FALSE(offers(attackedOn(open, (castle.pick + castle.drop) / 2), castle));
+                }
             }
         }
     }
