@@ -1,7 +1,5 @@
 #include "engine/check.h"
 #include "engine/move_board.h"
-#include "engine/perft.h"
-#include "engine/apply.h"
 #include "engine/reference_moves.h"
 #include "test_positions.h"
 
@@ -24,18 +22,6 @@ std::vector<Move> fastMoves(const Position& position)
 bool offers(const std::vector<Move>& moves, int pick, int drop)
 {
     return std::any_of(moves.begin(), moves.end(), [&](const Move& m) { return m.pick == pick && m.drop == drop; });
-}
-
-// Counts agreed with the rules engine before they were written down here.
-TEST(MoveBoard, PerftFromTheStartPosition)
-{
-    MoveBoard board(standardPosition());
-    const std::vector<std::uint64_t> expected = {1, 44, 1936, 90408, 4221066};
-    for (int depth = 0; depth < static_cast<int>(expected.size()); ++depth) {
-        EXPECT_EQ(perft(board, depth), expected[depth]) << "depth " << depth;
-    }
-    EXPECT_EQ(referencePerft(standardPosition(), 3), 90408u);
-    EXPECT_EQ(board.position(), standardPosition());
 }
 
 // Both pawns leave the line between the king and the rook, so the capture
@@ -83,29 +69,6 @@ TEST(MoveBoard, LoneKingWaitsForItsTrial)
     position.kingTrial = 1;
     EXPECT_TRUE(offers(fastMoves(position), 40, 48));
     EXPECT_EQ(fastMoves(position), referenceMoves(position));
-}
-
-TEST(MoveBoard, CastleWritesBothMovesAndBringsItsRook)
-{
-    Position position = standardPosition();
-    for (int square : {8, 32, 48, 56, 16}) position.squares[square] = kEmpty;
-    const auto moves = fastMoves(position);
-    EXPECT_EQ(moves, referenceMoves(position));
-    const Move kingside{40, 32, MoveExtra::Castle};
-    const Move queenside{40, 56, MoveExtra::Castle};
-    ASSERT_TRUE(std::count(moves.begin(), moves.end(), kingside) == 1 && offers(moves, 40, 8));
-    ASSERT_EQ(std::count(moves.begin(), moves.end(), queenside), 1);
-
-    for (const Move& castle : {kingside, queenside}) {
-        Position expected = position;
-        apply(expected, castle);
-        MoveBoard board(position);
-        board.make(castle);
-        EXPECT_EQ(board.position(), expected);
-        EXPECT_NE(board.key(), MoveBoard(position).key());
-        board.unmake();
-        EXPECT_EQ(board.key(), MoveBoard(position).key());
-    }
 }
 
 } // namespace

@@ -1,26 +1,8 @@
-#include "engine/orientation.h"
 #include "test_positions.h"
 
 namespace palisade {
 namespace {
 using namespace letters;
-
-TEST(StandardPosition, WritesBothDoubleArmiesAndLeavesEveryOtherSquareAlone)
-{
-    // White's back piece on colmn 0 of each line, by 4 * boards + rw; Black's opposite on colmn 7.
-    const int back[16] = {R, N, B, R, B, K, Q, N, N, Q, K, B, R, B, N, R};
-    Board squares;
-    squares.fill(q);
-    standard(squares);
-    for (int i = 0; i < kSquareCount; ++i) {
-        const int colmn = i % 8, line = i / 8;
-        const int home[8] = {back[line], P, q, q, q, q, p, back[line] + kBlackOffset};
-        EXPECT_EQ(squares[i], home[colmn]) << "square " << i;
-    }
-    Position fresh;
-    standard(fresh.squares);
-    EXPECT_EQ(standardPosition(), fresh);
-}
 
 // Exact lists in the order jumps and rays are tried; the first piece moves.
 TEST(Targets, ExactListsInTheOrderJumpsAndRaysAreTried)
@@ -55,32 +37,6 @@ TEST(Targets, ExactListsInTheOrderJumpsAndRaysAreTried)
         const int from = c.pieces.front().first;
         EXPECT_EQ(targetsOf(with(c.pieces, c.status), from), c.expected) << "from " << from;
     }
-}
-
-// Pawns step once or twice, knights have their three jumps, nothing else moves
-// and no king castles, in either orientation.
-TEST(Targets, OnlyPawnsAndKnightsMoveAtTheStart)
-{
-    for (int sw : {0, 1}) {
-        Position position = standardPosition();
-        if (sw == 1) {
-            turnHalfBoards(position.squares);
-            position.sidesSwitched = 1;
-            std::swap(position.upPawn, position.downPawn);
-        }
-        for (int i = 0; i < kSquareCount; ++i) {
-            const int code = position.squares[i];
-            if (code == kEmpty) continue;
-            position.status = isWhite(code) ? W : Bl;
-            const Kind kind = kindOf(code);
-            EXPECT_EQ(generateTargets(position, i).size(), kind == Kind::Pawn ? 2u : kind == Kind::Knight ? 3u : 0u)
-                << "from " << i << ", sides switched " << sw;
-        }
-    }
-    Position position = standardPosition();
-    EXPECT_EQ(targetsOf(position, 8), (Squares{2, 18, 42}));
-    position.status = Bl;
-    EXPECT_EQ(targetsOf(position, 119), (Squares{109, 125, 85}));
 }
 
 } // namespace

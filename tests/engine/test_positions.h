@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -29,6 +31,25 @@ inline Position with(const Pieces& pieces, Status status = Status::WhiteToMove)
     Position position;
     position.status = status;
     for (const auto& [square, code] : pieces) position.squares[square] = code;
+    return position;
+}
+
+// A block drawn as text: one line per half-board and rw (line 4 * boards + rw),
+// colmn 0 to 7 left to right, pieces by their letters ("PNBRQK" White,
+// "pnbrqk" Black, '.' empty).
+inline Position drawn(const std::array<std::string_view, 16>& lines, Status status = Status::WhiteToMove)
+{
+    constexpr std::string_view kLetters = ".PNBRQKpnbrqk";
+    Position position;
+    position.status = status;
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        EXPECT_EQ(lines[line].size(), 8u) << "line " << line;
+        for (std::size_t colmn = 0; colmn < lines[line].size(); ++colmn) {
+            const std::size_t code = kLetters.find(lines[line][colmn]);
+            EXPECT_NE(code, std::string_view::npos) << "line " << line << ", colmn " << colmn;
+            position.squares[8 * line + colmn] = static_cast<int>(code);
+        }
+    }
     return position;
 }
 

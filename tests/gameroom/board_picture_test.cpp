@@ -1,5 +1,7 @@
+#include "gameroom/board_layout.h"
 #include "gameroom/cell_layout.h"
 #include "gameroom/display_scale.h"
+#include "recording_view.h"
 
 #include <gtest/gtest.h>
 
@@ -12,52 +14,32 @@ namespace {
 
 using Hits = std::vector<int>;
 
-// The cell's top-left at 15 twips per pixel, in whole pixels of the drawing
-// grid: 30 px in, 60 px a colmn, 30 px right and down a rw, 170 px down a
-// half-board, 10 px down to sit over the piece.
-std::array<double, 2> expectedCorner(int square)
+// The middle of a square as the board is drawn, in twips of the given screen.
+std::array<double, 2> middleOf(int square, double twipsX, double twipsY)
 {
-    const Coords c = coordsOf(square);
-    return {15.0 * (30 + 60 * c.colmn + 30 * c.rw), 15.0 * (30 * c.rw + 170 * c.boards + 10)};
+    const board_layout::PicturePoint corner = board_layout::squareCorner(square);
+    // A square spans 60 px along colmn and leans 30 px right per 30 px down.
+    return {(corner.x + 45.0) * twipsX, (corner.y + 15.0) * twipsY};
 }
 
-// Every cell where the grid puts it, with its edges; a sweep over the whole
-// picture finds at each point at most one cell, the expected one.
-TEST(CellLayout, CellsSitOnTheDrawingGrid)
+// A press in the middle of any drawn square clicks that square, on screens of
+// any twips per pixel; at the standard 15 no point of the picture clicks two.
+TEST(CellLayout, APressOnADrawnSquareClicksThatSquare)
 {
-    const CellLayout layout;
-    for (double x = -15; x <= 9000; x += 15) {
-        for (double y = -13; y <= 10400; y += 13) {
-            const Hits hits = layout.cellsAt(x, y);
-            ASSERT_LE(hits.size(), 1u) << x << ", " << y;
-            if (hits.empty()) continue;
-            const auto [left, top] = expectedCorner(hits.front());
-            ASSERT_TRUE(x >= left && x <= left + 372 && y >= top && y <= top + 897) << x << ", " << y;
+    for (const auto [twipsX, twipsY] : {std::array{15.0, 15.0}, std::array{12.0, 12.0}, std::array{12.75, 12.0}}) {
+        for (int square = 0; square < kSquareCount; ++square) {
+            Room room(with({{square, kWhiteKnight}}));
+            room.setCellLayout(CellLayout(twipsX, twipsY));
+            const auto [x, y] = middleOf(square, twipsX, twipsY);
+            EXPECT_EQ(room.cells().cellsAt(x, y), Hits{square}) << twipsX << " x " << twipsY;
+            room.pressAt(MouseButton::Left, x, y);
+            EXPECT_TRUE(room.pieceSelected() && room.selectedSquare() == square) << square;
         }
     }
-    for (int i = 0; i < kSquareCount; ++i) {
-        const CellRect& c = layout.cell(i);
-        const auto [left, top] = expectedCorner(i);
-        EXPECT_EQ((std::array{c.left, c.top, c.width, c.height}), (std::array{left, top, 372.0, 897.0})) << i;
-        EXPECT_EQ(layout.cellsAt(c.left, c.top), Hits{i});
-        EXPECT_EQ(layout.cellsAt(c.left + c.width, c.top + c.height), Hits{i});
-        EXPECT_TRUE(layout.cellsAt(c.left - 0.5, c.top + 10).empty());
-        EXPECT_TRUE(layout.cellsAt(c.left + c.width + 0.5, c.top + 10).empty());
+    const CellLayout layout;
+    for (double x = -15; x <= 9000; x += 15) {
+        for (double y = -13; y <= 10400; y += 13) ASSERT_LE(layout.cellsAt(x, y).size(), 1u) << x << ", " << y;
     }
-    // Across follows the x twips and down the y twips; the 30 px origin is held
-    // in whole twips, ties to even.
-    const CellRect mixed = CellLayout(12.75, 12.0).cell(indexOf(2, 1, 3));
-    EXPECT_EQ((std::array{mixed.left, mixed.top, mixed.height}),
-              (std::array{382.0 + 12.75 * (180 + 30), 12.0 * (30 + 340 + 10), 372.0 + 35 * 12.0}));
-
-    // At 12 twips a pixel cells overlap, and a point in both hits the lower
-    // square first: square 2 spans x 1800..2172 and square 10 starts at 2160;
-    // (colmn + 1, rw) and (colmn, rw + 2) overlap in height.
-    const CellLayout narrow(12.0, 12.0);
-    EXPECT_EQ(narrow.cellsAt(2166, 600), (Hits{2, 10}));
-    EXPECT_EQ(narrow.cellsAt(2150, 600), Hits{2});
-    EXPECT_EQ(narrow.cellsAt(2180, 600), Hits{10});
-    EXPECT_EQ(narrow.cellsAt(narrow.cell(indexOf(0, 0, 3)).left + 80, 880), (Hits{indexOf(0, 0, 3), indexOf(0, 2, 2)}));
 }
 
 TEST(DisplayScale, OnlyTheWidthChoosesTheSmallBoard)

@@ -3,7 +3,6 @@
 
 #include "engine/check.h"
 #include "engine/generator_check.h"
-#include "engine/apply.h"
 #include "engine/reference_moves.h"
 #include "recording_view.h"
 
@@ -60,24 +59,6 @@ void playRandomMove(Room& room, std::mt19937& rng)
     if (!room.pieceSelected() || room.selectedSquare() != move.pick) room.clickSquare(move.pick);
     ASSERT_TRUE(room.isTarget(move.drop)) << describePosition(room.position()) << "\nmove " << moveText(move);
     room.clickSquare(move.drop);
-}
-
-TEST(MoveGenerator, AgreesWithTheRulesOnTheStartPositionToDepthThree)
-{
-    Tally tally;
-    const Position start = standardPosition();
-    compareAt(start, tally);
-    for (const Move& first : referenceMoves(start)) {
-        Position one = start;
-        apply(one, first);
-        ASSERT_NO_FATAL_FAILURE(compareAt(one, tally));
-        for (const Move& second : referenceMoves(one)) {
-            Position two = one;
-            apply(two, second);
-            ASSERT_NO_FATAL_FAILURE(compareAt(two, tally));
-        }
-    }
-    EXPECT_EQ(tally.positions, 1 + 44 + 1936);
 }
 
 TEST(MoveGenerator, AgreesWithTheRulesThroughRandomGames)
