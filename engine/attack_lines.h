@@ -17,7 +17,7 @@ struct Attack {
 };
 
 // Every piece attacking the king of `kingSide` on `king`, by the same reach
-// `kingAttacked` uses: knight jumps, then diagonals, then straight lines.
+// `kingAttacked` uses (`findAttackers`): knight jumps, then diagonals, then straight lines.
 std::vector<Attack> attacksOn(const Board& squares, int king, Side kingSide, int sidesSwitched);
 
 // The attacks on every king on the board, White's kings first.

@@ -10,29 +10,6 @@ namespace palisade {
 
 namespace {
 
-// The rook of a castle by the king's landing square: each pair is a kingside
-// pair in one orientation and two queenside landings in the other.
-struct RookJump {
-    std::array<int, 2> landing;
-    int from;
-    int to;
-    int codeAfterKingside;
-    int codeAfterQueenside;
-};
-
-// clang-format off
-constexpr std::array<RookJump, 8> kRookJumps = {{
-    {{8, 32},   0,   40, kWhiteRook, kBlackRook},
-    {{15, 39},  7,   47, kBlackRook, kWhiteRook},
-    {{16, 56},  24,  48, kBlackRook, kWhiteRook},
-    {{23, 63},  31,  55, kWhiteRook, kBlackRook},
-    {{64, 104}, 96,  72, kBlackRook, kWhiteRook},
-    {{71, 111}, 103, 79, kWhiteRook, kBlackRook},
-    {{88, 112}, 120, 80, kWhiteRook, kBlackRook},
-    {{95, 119}, 127, 87, kBlackRook, kWhiteRook},
-}};
-// clang-format on
-
 bool allEmpty(const Board& squares, const std::array<int, 3>& list, int sidesSwitched)
 {
     for (int square : list) {
@@ -40,6 +17,31 @@ bool allEmpty(const Board& squares, const std::array<int, 3>& list, int sidesSwi
     }
     return true;
 }
+
+// The rook of every castle by the king's landing square, in either orientation,
+// for each of the two marks.
+struct RookMoves {
+    std::array<std::optional<RookMove>, kSquareCount> kingside;
+    std::array<std::optional<RookMove>, kSquareCount> queenside;
+};
+
+constexpr RookMoves buildRookMoves()
+{
+    RookMoves moves;
+    for (const int sw : {0, 1}) {
+        for (const Castle& castle : kCastles) {
+            auto& byLanding = castle.way == kKingside ? moves.kingside : moves.queenside;
+            const RookMove rook{oriented(castle.rookFrom, sw), oriented(castle.rookTo, sw),
+                                codeOf(sideOf(castle), Kind::Rook)};
+            for (const int landing : castle.landing) {
+                if (landing >= 0) byLanding[oriented(landing, sw)] = rook;
+            }
+        }
+    }
+    return moves;
+}
+
+constexpr RookMoves kRookMoves = buildRookMoves();
 
 void offerCastle(const Position& position, const Castle& castle, TargetList& out)
 {
@@ -81,13 +83,9 @@ void queencastle(const Position& position, int index, TargetList& out)
 
 std::optional<RookMove> castleRookMove(int landing, int mark)
 {
-    if (mark != kKingsideCastleMark && mark != kQueensideCastleMark) return std::nullopt;
-    for (const RookJump& jump : kRookJumps) {
-        if (jump.landing[0] == landing || jump.landing[1] == landing) {
-            const int code = mark == kKingsideCastleMark ? jump.codeAfterKingside : jump.codeAfterQueenside;
-            return RookMove{jump.from, jump.to, code};
-        }
-    }
+    if (!isSquare(landing)) return std::nullopt;
+    if (mark == kKingsideCastleMark) return kRookMoves.kingside[landing];
+    if (mark == kQueensideCastleMark) return kRookMoves.queenside[landing];
     return std::nullopt;
 }
 

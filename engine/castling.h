@@ -14,6 +14,8 @@ namespace palisade {
 void queencastle(const Position& position, int index, TargetList& out);
 
 // Where the rook of a castle goes, by the king's landing square and its mark.
+// Every kingside landing of one orientation is a queenside landing of the
+// other, so the two name the castle and its orientation.
 struct RookMove {
     int from = 0;
     int to = 0;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/directions.h"
 #include "engine/position.h"
 
 namespace palisade {
@@ -13,11 +12,6 @@ struct KingSquares {
 };
 
 KingSquares kingsOf(const Board& squares, Side side);
-
-// Does a pawn of the enemy of `kingSide`, one diagonal step from the king,
-// attack it? A pawn attacks one colmn ahead in its direction of advance;
-// before the sides are switched White's pawns advance towards higher colmn.
-bool pawnAttacksFrom(Step fromKingToPawn, Side kingSide, int sidesSwitched);
 
 // The board as the check test sees it once the piece on `pick` stands on
 // `drop`, the pawn taken en passant gone.

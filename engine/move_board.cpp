@@ -77,8 +77,6 @@ LostRights buildLostRights()
 
 const LostRights kLostRights = buildLostRights();
 
-constexpr bool isPawnCode(int code) { return code == kWhitePawn || code == kBlackPawn; }
-
 constexpr bool onFarColmn(int square)
 {
     const int colmn = coordsOf(square).colmn;
@@ -172,7 +170,7 @@ void MoveBoard::make(Move move)
         && enPassant_ == drop + 1) {
         change(undo, drop + 1, kEmpty);
     }
-    const bool pawn = isPawnCode(squares_[pick]);
+    const bool pawn = isPawn(squares_[pick]);
     enPassant_ = pawn && std::abs(drop - pick) == 2 ? drop : 0;
     if (pawn && onFarColmn(drop)) {
         const Side side = isWhite(squares_[pick]) ? Side::White : Side::Black;

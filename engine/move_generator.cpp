@@ -1,6 +1,7 @@
 // Legal moves of a MoveBoard: the checks and pins of each king are found once,
 // so a move of any piece but a king needs no test of its own.
 
+#include "engine/attackers.h"
 #include "engine/castle_rules.h"
 #include "engine/check.h"
 #include "engine/move_board.h"
@@ -171,8 +172,8 @@ struct MoveBoard::KingWatch {
         const Bits queens = board.piecesOf(codeOf(other, Kind::Queen));
         enemyDiagonal = board.piecesOf(codeOf(other, Kind::Bishop)) | queens;
         enemyStraight = board.piecesOf(codeOf(other, Kind::Rook)) | queens;
-        const bool enemyAdvancesUp = (board.sidesSwitched() == 0) == (side == Side::Black);
-        pawnAttackerWay = enemyAdvancesUp ? kDown : kUp;
+        // An enemy pawn taking on a square stands where a pawn of this side would take from it.
+        pawnAttackerWay = advancesUp(side, board.sidesSwitched()) ? kUp : kDown;
         Bits kingSquares = board.piecesOf(codeOf(side, Kind::King));
         while (kingSquares != 0 && kingCount < 2) kings[kingCount++] = popLowest(kingSquares);
     }

@@ -2,6 +2,7 @@
 
 // Where pieces reach on an empty block, worked out once at compile time.
 
+#include "engine/attackers.h"
 #include "engine/bits.h"
 #include "engine/directions.h"
 
@@ -54,7 +55,11 @@ constexpr MoveTables buildMoveTables()
         for (int ray = 0; ray < kDiagonalRays; ++ray) {
             const Step step = rayStep(ray);
             if (!jumpFits(at, step)) continue;
-            t.pawnAttack[step.colmn > 0 ? kUp : kDown][square] |= bitOf(square + step.delta());
+            for (const PawnWay way : {kUp, kDown}) {
+                if (pawnTakesAlong(step, way == kUp)) {
+                    t.pawnAttack[way][square] |= bitOf(square + step.delta());
+                }
+            }
         }
     }
     return t;

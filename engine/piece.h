@@ -52,5 +52,6 @@ constexpr int codeOf(Side side, Kind kind)
 }
 
 constexpr bool isKing(int code) { return code == kWhiteKing || code == kBlackKing; }
+constexpr bool isPawn(int code) { return code == kWhitePawn || code == kBlackPawn; }
 
 } // namespace palisade

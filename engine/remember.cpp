@@ -22,8 +22,6 @@ void takeEnPassant(Position& position, int drop, int pick)
     }
 }
 
-bool isPawn(int code) { return code == kWhitePawn || code == kBlackPawn; }
-
 } // namespace
 
 bool promotes(const Position& position, int drop, int pick)

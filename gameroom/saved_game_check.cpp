@@ -31,8 +31,7 @@ bool noPawnAtAnEnd(const Board& squares)
 {
     for (int square = 0; square < kSquareCount; ++square) {
         const int colmn = coordsOf(square).colmn;
-        const bool pawn = squares[square] == kWhitePawn || squares[square] == kBlackPawn;
-        if (pawn && (colmn == 0 || colmn == 7)) return false;
+        if (isPawn(squares[square]) && (colmn == 0 || colmn == 7)) return false;
     }
     return true;
 }
