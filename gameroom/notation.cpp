@@ -55,7 +55,7 @@ std::string moveText(int oldpiece, int newpiece, int castled, int oldPos, int ne
     std::string text = squareText(oldPos, sidesSwitched) + " - " + pieceLetter(oldpiece);
     if (newpiece != kEmpty) {
         // A pawn's capture names the rw it came from.
-        if (oldpiece == kWhitePawn || oldpiece == kBlackPawn) text += rwLetter(oldPos, sidesSwitched);
+        if (isPawn(oldpiece)) text += rwLetter(oldPos, sidesSwitched);
         text += 'x';
     }
     return text + squareText(newPos, sidesSwitched);
