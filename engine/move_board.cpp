@@ -3,6 +3,7 @@
 #include "engine/castling.h"
 #include "engine/apply.h"
 
+#include <cassert>
 #include <cstdlib>
 
 namespace palisade {
@@ -127,6 +128,8 @@ std::uint64_t MoveBoard::key() const
 
 void MoveBoard::put(int square, int code)
 {
+    assert(isSquare(square));
+    assert(code == kEmpty || isPiece(code));
     const int old = squares_[square];
     const Bits bit = bitOf(square);
     if (isPiece(old)) {
@@ -144,6 +147,7 @@ void MoveBoard::put(int square, int code)
 
 void MoveBoard::change(Undo& undo, int square, int code)
 {
+    assert(undo.count < static_cast<int>(undo.changes.size()));
     undo.changes[undo.count++] = {static_cast<std::uint8_t>(square), squares_[square]};
     put(square, code);
 }
@@ -156,9 +160,13 @@ void MoveBoard::make(Move move)
     undo.enPassant = enPassant_;
     undo.castleLost = castleLost_;
     undo.kingTrial = kingTrial_;
+#ifndef NDEBUG
+    undo.keyBefore = key();
+#endif
 
     const int pick = move.pick;
     const int drop = move.drop;
+    assert(isSquare(pick) && isSquare(drop) && isPiece(squares_[pick]));
     status_ = nextTurn(status_);
     kingTrial_ = 0;
 
@@ -191,12 +199,14 @@ void MoveBoard::make(Move move)
 
 void MoveBoard::unmake()
 {
+    assert(!undo_.empty());
     const Undo& undo = undo_.back();
     for (int i = undo.count - 1; i >= 0; --i) put(undo.changes[i].square, undo.changes[i].code);
     status_ = undo.status;
     enPassant_ = undo.enPassant;
     castleLost_ = undo.castleLost;
     kingTrial_ = undo.kingTrial;
+    assert(key() == undo.keyBefore);
     undo_.pop_back();
 }
 

@@ -5,6 +5,7 @@
 #include "engine/position.h"
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -36,8 +37,16 @@ public:
 
     Status status() const { return status_; }
     std::optional<Side> sideToMove() const { return palisade::sideToMove(status_); }
-    int pieceAt(int square) const { return squares_[square]; }
-    Bits piecesOf(int code) const { return pieces_[code]; }
+    int pieceAt(int square) const
+    {
+        assert(isSquare(square));
+        return squares_[square];
+    }
+    Bits piecesOf(int code) const
+    {
+        assert(isPiece(code));
+        return pieces_[code];
+    }
     Bits piecesOf(Side side) const { return sides_[static_cast<int>(side)]; }
     Bits occupied() const { return sides_[0] | sides_[1]; }
     int sidesSwitched() const { return sidesSwitched_; }
@@ -61,6 +70,9 @@ private:
         int enPassant;
         std::uint16_t castleLost;
         std::int8_t kingTrial;
+#ifndef NDEBUG
+        std::uint64_t keyBefore; // what unmake must give back
+#endif
     };
     struct KingWatch;
     template <typename Sink> void generateInto(Sink& sink, bool withCastles) const;

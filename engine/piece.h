@@ -3,6 +3,8 @@
 // Piece codes as the game stores them: 0 empty, 1..6 White's pawn, knight,
 // bishop, rook, queen, king, 7..12 the same kinds of Black (White code + 6).
 
+#include <cassert>
+
 namespace palisade {
 
 enum class Side { White, Black };
@@ -43,6 +45,7 @@ constexpr bool areEnemies(int a, int b)
 
 constexpr Kind kindOf(int code)
 {
+    assert(isPiece(code));
     return static_cast<Kind>(isBlack(code) ? code - kBlackOffset : code);
 }
 

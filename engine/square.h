@@ -5,6 +5,8 @@
 // each other; rw (0..3) is the line within a half-board; boards (0..3) the
 // half-board, 0 at the top of the screen.
 
+#include <cassert>
+
 namespace palisade {
 
 inline constexpr int kSquareCount = 128;
@@ -24,6 +26,7 @@ constexpr bool isSquare(int index) { return index >= 0 && index < kSquareCount; 
 
 constexpr Coords coordsOf(int index)
 {
+    assert(isSquare(index));
     return {index / kBoardStep, (index % kBoardStep) / kRowStep, index % kRowStep};
 }
 

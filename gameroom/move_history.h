@@ -4,6 +4,7 @@
 #include "engine/verdict.h"
 
 #include <array>
+#include <cassert>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,16 +41,28 @@ public:
     int halfMoves() const { return halfMoves_; }
     int lastHalfMove() const { return lastHalfMove_; }
     bool canGoForward() const { return halfMoves_ < lastHalfMove_; }
-    const HistoryEntry& entry(int k) const { return entries_[k]; }
+    const HistoryEntry& entry(int k) const
+    {
+        assert(k >= 0 && k < kEntries);
+        return entries_[k];
+    }
 
     // The notation of the move that led to entry k (k >= 1).
-    const std::string& moveText(int k) const { return moveTexts_[k]; }
+    const std::string& moveText(int k) const
+    {
+        assert(k >= 1 && k < kEntries);
+        return moveTexts_[k];
+    }
 
     // A move is about to be made from `now`. The line beyond it is cut.
     void record(const HistoryEntry& now);
     // The notation of the move just recorded.
-    void setLatestMoveText(const std::string& text) { moveTexts_[halfMoves_] = text; }
-    void setMoveText(int k, const std::string& text) { moveTexts_[k] = text; }
+    void setLatestMoveText(const std::string& text) { setMoveText(halfMoves_, text); }
+    void setMoveText(int k, const std::string& text)
+    {
+        assert(k >= 1 && k < kEntries);
+        moveTexts_[k] = text;
+    }
 
     // Each keeps `now` for coming back and returns the entry to show, or
     // nothing when there is nowhere to go.

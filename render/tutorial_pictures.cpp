@@ -247,6 +247,7 @@ std::vector<QRectF> pieceBoxes(const Scene& scene, const QRectF& target)
             for (int colmn = scene.firstColmn; colmn <= scene.lastColmn; ++colmn) {
                 const int square = indexOf(boards, rw, colmn);
                 const int code = scene.position.squares[square];
+                if (!isPiece(code)) continue;
                 const QRectF bounds = pieceBounds(code, board_geometry::pieceBox(square, code));
                 if (!bounds.isEmpty()) boxes.push_back(placed->mapRect(bounds) & frame);
             }

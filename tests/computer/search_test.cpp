@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace palisade {
 namespace {
@@ -101,6 +103,20 @@ TEST(Search, AStopRaisedBeforeTheStartStillGivesALegalMove)
     EXPECT_TRUE(isLegal(standardPosition(), *report.best));
 }
 
+// How long a test waits on the search's thread before it counts as stuck.
+constexpr auto kPatience = std::chrono::seconds(30);
+
+// Whether `condition` comes true, looked at every millisecond, within kPatience.
+template <typename Condition> bool comesTrue(Condition condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 // Waits on another thread's report.
 struct Reports {
     std::mutex mutex;
@@ -115,10 +131,11 @@ struct Reports {
             arrived.notify_all();
         };
     }
-    void waitFor(std::size_t count)
+    // Whether `count` reports have arrived within kPatience.
+    bool waitFor(std::size_t count)
     {
         std::unique_lock lock(mutex);
-        arrived.wait(lock, [&] { return received.size() >= count; });
+        return arrived.wait_for(lock, kPatience, [&] { return received.size() >= count; });
     }
 };
 
@@ -128,9 +145,9 @@ TEST(BackgroundSearch, StopEndsAnOpenEndedSearchWithItsBestMoveSoFar)
     BackgroundSearch search(4);
     const Position middle = randomPositions(1, 30, 3).back();
     search.start(middle, SearchLimits{}, reports.sink());
-    while (search.nodes() < 5000) std::this_thread::yield();
+    ASSERT_TRUE(comesTrue([&] { return search.nodes() >= 5000; }));
     search.stop();
-    reports.waitFor(1);
+    ASSERT_TRUE(reports.waitFor(1));
     ASSERT_TRUE(reports.received[0].best);
     EXPECT_TRUE(isLegal(middle, *reports.received[0].best));
 
@@ -138,7 +155,7 @@ TEST(BackgroundSearch, StopEndsAnOpenEndedSearchWithItsBestMoveSoFar)
     SearchLimits shallow;
     shallow.maxDepth = 2;
     search.start(standardPosition(), shallow, reports.sink());
-    reports.waitFor(2);
+    ASSERT_TRUE(reports.waitFor(2));
     EXPECT_EQ(reports.received[1].depth, 2);
 }
 
@@ -148,7 +165,7 @@ TEST(BackgroundSearch, DestroyingItMidSearchStopsAndJoinsTheThread)
     {
         BackgroundSearch search(4);
         search.start(standardPosition(), SearchLimits{}, reports.sink());
-        while (search.nodes() == 0) std::this_thread::yield();
+        ASSERT_TRUE(comesTrue([&] { return search.nodes() > 0; }));
     }
     EXPECT_EQ(reports.received.size(), 1u);
 }

@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <memory>
+
 using namespace palisade;
 
 namespace {
@@ -46,6 +48,15 @@ void playKnightOut(GameRoomWindow& window)
 }
 
 const Players kComputerBoth{{true, 1}, {true, 1}};
+
+// Whether every call queued on the window's thread so far has run, within a
+// bound: the work a click set going for later has then had its turn.
+bool queuedCallsHaveRun()
+{
+    const auto reached = std::make_shared<bool>(false);
+    QTimer::singleShot(0, qApp, [reached] { *reached = true; });
+    return QTest::qWaitFor([reached] { return *reached; }, kLongWait);
+}
 
 void setComputerPause(GameRoomWindow& window, std::chrono::milliseconds pause)
 {
@@ -125,9 +136,17 @@ private slots:
         QTRY_VERIFY(window.computer().thinking());
 
         button(&window, "Command3")->click();
-        QTest::qWait(100);
         QCOMPARE(window.room().halfMoves(), 0);
         QVERIFY(!window.computer().thinking());
+        // A hint's search starts only once the abandoned one has ended and
+        // queued its report: when the hint shows, that report has been
+        // dealt with, and it played nothing.
+        auto* overlay = window.findChild<HintOverlay*>("hintOverlay");
+        window.findChild<QAction*>("hint")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(overlay->isVisible(), kLongWait);
+        QCOMPARE(window.room().halfMoves(), 0);
+        QVERIFY(!window.computer().thinking());
+        QVERIFY(isLegal(window.room().position(), *overlay->shown()));
 
         // A person's move from the looked-back position makes a new line the computer answers.
         playKnightOut(window);
@@ -146,7 +165,7 @@ private slots:
         button(&window, "stopThinking")->click();
         QTRY_COMPARE_WITH_TIMEOUT(window.room().halfMoves(), 1, kLongWait);
         button(&window, "Command3")->click();
-        QTest::qWait(100);
+        QVERIFY(queuedCallsHaveRun());
         QVERIFY(!window.computer().thinking());
         QVERIFY(button(&window, "moveNow")->isVisible());
 
@@ -190,9 +209,12 @@ private slots:
     {
         Forms forms;
         QPointer<GameRoomWindow> window = &enterGameRoom(forms);
-        setComputerPause(*window, std::chrono::milliseconds(300));
-        window->computer().setPlayers(kComputerBoth);
+        // White's first move comes without a pause; then the pause before
+        // Black's lasts longer than any step of the test, however slow.
+        window->computer().setPlayers({{true, 1}, {false, kDefaultLevel}});
         QTRY_COMPARE_WITH_TIMEOUT(window->room().halfMoves(), 1, kLongWait);
+        setComputerPause(*window, std::chrono::milliseconds(10 * kLongWait));
+        window->computer().setPlayers(kComputerBoth);
         QVERIFY(window->computer().pausing());
         button(window, "Command3")->click(); // Take Back
         QVERIFY(!window->computer().pausing() && !window->computer().thinking());

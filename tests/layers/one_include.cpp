@@ -1,0 +1,2 @@
+// Includes the one header named on the command line, and nothing else.
+#include HEADER
