@@ -257,6 +257,30 @@ private slots:
         QVERIFY(!window.findChild<QWidget*>("computerPanel")->isVisible());
     }
 
+    // White's knight from 4 to 10 forks Black's kings on 16 and 25 under
+    // "Destroy Both Kings!": the computer, not a question box, keeps one, and
+    // then moves it.
+    void theComputerChoosesTheKingToSaveAndMovesIt()
+    {
+        Forms forms;
+        GameRoomWindow& window = enterGameRoom(forms);
+        Position fork;
+        for (const auto& [square, code] : {std::pair{4, kWhiteKnight}, {16, kBlackKing}, {25, kBlackKing},
+                                           {110, kWhiteKing}, {118, kWhiteKing}}) {
+            fork.squares[square] = code;
+        }
+        fork.winOption = 1;
+        window.room().setUp(fork);
+        window.computer().setPlayers({{false, kDefaultLevel}, {true, 1}});
+        clickSquare(window, 4);
+        clickSquare(window, 10);
+        QVERIFY(!QApplication::activeModalWidget());
+        QTRY_COMPARE_WITH_TIMEOUT(window.room().halfMoves(), 2, kLongWait);
+        QVERIFY(!window.room().kingChoice());
+        QCOMPARE(window.room().position().kingsStanding, 1);
+        QCOMPARE(window.findChild<QLabel*>("Label2")->text(), QString("White to Move"));
+    }
+
     void closingTheGameRoomMidSearchEndsItsThread()
     {
         Forms forms;
