@@ -1,5 +1,6 @@
 #include "../engine/test_positions.h"
 #include "computer/background_search.h"
+#include "computer/king_choice.h"
 #include "computer/evaluation.h"
 #include "computer/search.h"
 #include "random_positions.h"
@@ -85,6 +86,18 @@ TEST(Search, MateWithTwoKingsIsAMateOnlyInTheStandardGame)
     EXPECT_GT(costsAKing.score, EvalWeights{}.king / 2);
 }
 
+// Under "Destroy Both Kings!" a fork that leaves neither king a way out alone
+// is a mate all the same: the rook to 28 ends the game.
+TEST(Search, BothKingsWithNoEscapeAloneAreMated)
+{
+    Position position = with({{24, k}, {25, k}, {49, Q}, {60, R}, {117, K}, {126, K}});
+    position.winOption = 1;
+    const SearchReport report = searchFor(position, 20000);
+    ASSERT_TRUE(report.best);
+    EXPECT_EQ(*report.best, (Move{60, 28, MoveExtra::Plain}));
+    EXPECT_GT(report.score, kMateScore - kMaxPly);
+}
+
 TEST(Search, TakesAQueenLeftUnguarded)
 {
     // White's rook on 0 reaches Black's queen on 7 along its line.
@@ -168,6 +181,36 @@ TEST(BackgroundSearch, DestroyingItMidSearchStopsAndJoinsTheThread)
         ASSERT_TRUE(comesTrue([&] { return search.nodes() > 0; }));
     }
     EXPECT_EQ(reports.received.size(), 1u);
+}
+
+// The king to save is chosen on the search's thread as it is at once.
+TEST(BackgroundSearch, ChoosesTheKingToKeepOnItsThread)
+{
+    Position offered = kFork;
+    offered.winOption = 1;
+    offered.squares[10] = offered.squares[4];
+    offered.squares[4] = kEmpty;
+    offered.status = Status::BlackToMove;
+    offered.squares[25] = kEmpty;
+    offered.kingTrial = 1;
+    const KingChoice choice{16, 25};
+    const std::atomic<bool> never{false};
+    const int atOnce = kingToKeep(offered, choice, never);
+    ASSERT_TRUE(atOnce == 16 || atOnce == 25);
+
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::optional<int> kept;
+    BackgroundSearch search(4);
+    search.run([&](const std::atomic<bool>& stop) {
+        const int square = kingToKeep(offered, choice, stop);
+        std::lock_guard lock(mutex);
+        kept = square;
+        arrived.notify_all();
+    });
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(arrived.wait_for(lock, kPatience, [&] { return kept.has_value(); }));
+    EXPECT_EQ(*kept, atOnce);
 }
 
 } // namespace
