@@ -141,7 +141,8 @@ int cornerEmptiedBy(const Position& position, Move castle)
 {
     const Position after = played(position, castle);
     for (int square = 0; square < kSquareCount; ++square) {
-        if (kindOf(position.squares[square]) == Kind::Rook && after.squares[square] == kEmpty) return square;
+        if (isPiece(position.squares[square]) && kindOf(position.squares[square]) == Kind::Rook
+            && after.squares[square] == kEmpty) return square;
     }
     return -1;
 }
@@ -194,7 +195,7 @@ TEST(Castles, EachWaitsForItsKnightBishopAndQueen)
             std::map<Move, int> blockers;
             for (int square = 0; square < kSquareCount; ++square) {
                 if (open.squares[square] != kEmpty || !belongsTo(start.squares[square], *sideToMove(status))) continue;
-                if (kindOf(start.squares[square]) == Kind::Pawn) continue;
+                if (isPawn(start.squares[square])) continue;
                 Position back = open;
                 back.squares[square] = start.squares[square];
                 const std::vector<Move> left = castlesOf(back);
@@ -252,7 +253,7 @@ TEST(Castles, NeitherOutOfNorThroughNorIntoCheck)
 Move waitingMove(const Position& position)
 {
     for (const Move& m : referenceMoves(position)) {
-        if (kindOf(position.squares[m.pick]) == Kind::Pawn && std::abs(m.drop - m.pick) == 1) return m;
+        if (isPawn(position.squares[m.pick]) && std::abs(m.drop - m.pick) == 1) return m;
     }
     ADD_FAILURE() << "no pawn step";
     return {};
