@@ -1,15 +1,14 @@
 #include "computer/players.h"
 
+#include "gameroom/beside_file.h"
 
-#include <cstdio>
-#include <fstream>
 #include <sstream>
 
 namespace palisade {
 
 namespace {
 
-constexpr std::size_t kLongestFile = 256;
+constexpr std::string_view kKind = "players";
 
 std::string playerText(const Player& player)
 {
@@ -36,17 +35,9 @@ std::optional<Player> playerLine(std::istream& in, const std::string& name)
     return playerOfText(line.substr(prefix.size()));
 }
 
-bool writePlayers(const std::string& gameFileName, const Players& players)
-{
-    std::ofstream out(playersFileName(gameFileName), std::ios::binary | std::ios::trunc);
-    out << playersText(players);
-    out.flush();
-    return static_cast<bool>(out);
-}
-
 } // namespace
 
-std::string playersFileName(const std::string& gameFileName) { return gameFileName + ".players"; }
+std::string playersFileName(const std::string& gameFileName) { return besideFileName(gameFileName, kKind); }
 
 std::string playersText(const Players& players)
 {
@@ -63,22 +54,19 @@ std::optional<Players> playersOfText(const std::string& text)
     return Players{*white, *black};
 }
 
-std::optional<Players> readPlayers(const std::string& gameFileName)
+KeptPlayers readPlayers(const std::string& gameFileName)
 {
-    std::ifstream in(playersFileName(gameFileName), std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text(kLongestFile + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kLongestFile) return std::nullopt;
-    return playersOfText(text);
+    const BesideFile file = readBeside(gameFileName, kKind);
+    if (file.state == BesideFile::State::Missing) return {};
+    const auto players = playersOfText(file.content);
+    if (file.state != BesideFile::State::Belongs || !players) return {KeptPlayers::State::NotThisGame, {}};
+    return {KeptPlayers::State::Kept, *players};
 }
 
 bool keepPlayers(const std::string& gameFileName, const Players& players)
 {
-    if (players.anyComputer()) return writePlayers(gameFileName, players);
-    const std::string name = playersFileName(gameFileName);
-    std::remove(name.c_str());
+    if (players.anyComputer()) return !writeBeside(gameFileName, kKind, playersText(players));
+    removeBeside(gameFileName, kKind);
     return true;
 }
 

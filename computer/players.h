@@ -28,16 +28,23 @@ struct Players {
 };
 
 // The players are kept beside a saved game in a small text file of their own,
-// so the game file itself stays as every reader expects it.
+// NAME.brd.players, so the game file itself stays as every reader expects it.
 std::string playersFileName(const std::string& gameFileName);
 
 // "White: Person" / "White: Computer 3" and the same for Black, one a line.
 std::string playersText(const Players& players);
 std::optional<Players> playersOfText(const std::string& text);
 
-// Reading gives nothing when the file is missing or not a players file.
-std::optional<Players> readPlayers(const std::string& gameFileName);
-// Two people need no file: an old one is removed so it cannot outlive them.
+// The players kept beside a game: none, those of the game file as it is, or a
+// file that does not belong to it (kept for other bytes, or not a players file).
+struct KeptPlayers {
+    enum class State { None, Kept, NotThisGame };
+    State state = State::None;
+    Players players;
+};
+KeptPlayers readPlayers(const std::string& gameFileName);
+// Written once the game file is; two people need no file: an old one is
+// removed so it cannot outlive them.
 bool keepPlayers(const std::string& gameFileName, const Players& players);
 
 } // namespace palisade

@@ -44,7 +44,7 @@ bool writeAll(int fd, const std::string& bytes)
 
 } // namespace
 
-std::variant<SavedGame, FileError> readSavedGame(const std::string& path)
+std::variant<std::string, FileError> readFileBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) return systemError("it could not be read");
@@ -53,10 +53,22 @@ std::variant<SavedGame, FileError> readSavedGame(const std::string& path)
     if (file.bad()) return systemError("it could not be read");
     if (file.gcount() > kLargestFile) return FileError{"it is far too large to be a saved game"};
     bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return decodeSavedGame(bytes);
+    return bytes;
+}
+
+std::variant<SavedGame, FileError> readSavedGame(const std::string& path)
+{
+    auto bytes = readFileBytes(path);
+    if (auto* error = std::get_if<FileError>(&bytes)) return *error;
+    return decodeSavedGame(std::get<std::string>(bytes));
 }
 
 std::optional<FileError> writeSavedGame(const std::string& path, const SavedGame& game)
+{
+    return writeFileWhole(path, encodeSavedGame(game));
+}
+
+std::optional<FileError> writeFileWhole(const std::string& path, const std::string& bytes)
 {
     // A file the player protected stays as it is, whoever runs the program.
     struct stat existing {};
@@ -66,7 +78,7 @@ std::optional<FileError> writeSavedGame(const std::string& path, const SavedGame
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return systemError("no file can be written there");
-    const bool written = ::fchmod(fd, modeFor(path)) == 0 && writeAll(fd, encodeSavedGame(game)) && ::fsync(fd) == 0;
+    const bool written = ::fchmod(fd, modeFor(path)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
         FileError error = systemError("the file could not be written");

@@ -15,4 +15,9 @@ std::variant<SavedGame, FileError> readSavedGame(const std::string& path);
 // complete: a temporary file beside it, flushed to disk, then renamed over it.
 std::optional<FileError> writeSavedGame(const std::string& path, const SavedGame& game);
 
+// The bytes of a file no larger than a saved game can be, and any file
+// written whole the way a saved game is.
+std::variant<std::string, FileError> readFileBytes(const std::string& path);
+std::optional<FileError> writeFileWhole(const std::string& path, const std::string& bytes);
+
 } // namespace palisade

@@ -131,7 +131,14 @@ void ComputerPlayer::adoptPlayersOfFile()
     if (room_.fileName() == knownFile_) return;
     knownFile_ = room_.fileName();
     if (knownFile_.empty()) return;
-    answers_.setPlayers(readPlayers(knownFile_).value_or(Players{}));
+    const KeptPlayers kept = readPlayers(knownFile_);
+    answers_.setPlayers(kept.players);
+    // The game file changed without them, or they are not ours: two people play.
+    if (kept.state == KeptPlayers::State::NotThisGame) {
+        QMessageBox::information(panel_->window(), "Players",
+                                 "Who plays each side, kept beside this game, does not belong to it: "
+                                 "two people play.");
+    }
 }
 
 void ComputerPlayer::positionChanged()

@@ -39,7 +39,10 @@ public:
     void setPlayers(const Players& players);
     // A new game with players chosen in the dialog.
     void newGameWithPlayers();
-    // Writes the players beside a game about to be saved under that name.
+    // The game is being saved under that name: its players are those playing,
+    // not any found beside an older file of that name.
+    void savingAs(const std::string& gameFileName) { knownFile_ = gameFileName; }
+    // Writes the players beside a game just saved under that name.
     void keepPlayersBeside(const std::string& gameFileName);
 
     // Called after every change of the game room's status.

@@ -293,16 +293,23 @@ void GameRoomWindow::saveGame()
         saveGameAs();
         return;
     }
-    computer_->keepPlayersBeside(room_.fileName());
-    if (room_.save(room_.fileName())) recovery_.remove();
+    saveTo(room_.fileName());
 }
 
 void GameRoomWindow::saveGameAs()
 {
     const QString path = chooseSavedGame(this, FileBoxMode::Save);
     if (path.isEmpty()) return;
-    computer_->keepPlayersBeside(path.toStdString());
-    if (room_.save(path.toStdString())) recovery_.remove();
+    saveTo(path.toStdString());
+}
+
+// The game first, then the players beside it, tied to the bytes just written.
+void GameRoomWindow::saveTo(const std::string& path)
+{
+    computer_->savingAs(path);
+    if (!room_.save(path)) return;
+    recovery_.remove();
+    computer_->keepPlayersBeside(path);
 }
 
 void GameRoomWindow::print()

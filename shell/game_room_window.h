@@ -72,6 +72,7 @@ private:
     void openGame();
     void saveGame();
     void saveGameAs();
+    void saveTo(const std::string& path);
     void print();
     QWidget* buildSidePanel();
     void exitClicked();

@@ -2,7 +2,7 @@
 
 #include "gameroom/game_room.h"
 #include "gameroom/result_text.h"
-#include "sha256.h"
+#include "gameroom/sha256.h"
 
 #include <functional>
 #include <ostream>

@@ -5,6 +5,7 @@
 #include "../computer/random_positions.h"
 #include "window_driving.h"
 #include "computer/players.h"
+#include "gameroom/silent_view.h"
 #include "engine/targets.h"
 #include "render/board_view.h"
 #include "shell/computer_player.h"
@@ -26,6 +27,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <memory>
 
 #include <memory>
 
@@ -314,11 +317,24 @@ private slots:
             window.findChild<QAction*>("savea")->trigger();
             QCOMPARE(QString::fromStdString(window.room().fileName()), path);
         }
-        QCOMPARE(readPlayers(path.toStdString()), players);
+        QCOMPARE(readPlayers(path.toStdString()).players, players);
+        {
+            Forms forms;
+            forms.showStartScreen();
+            QVERIFY(forms.openSavedGame(path));
+            QCOMPARE(forms.gameRoom()->computer().players(), players);
+        }
+        // Another game saved over it without them: they no longer count, and the player is told.
+        SilentView silent;
+        const auto other = std::make_unique<GameRoom>(silent);
+        other->clickSquare(8);
+        other->clickSquare(18);
+        QVERIFY(other->save(path.toStdString()));
         Forms forms;
         forms.showStartScreen();
+        answerNextMessageBox(QMessageBox::Ok);
         QVERIFY(forms.openSavedGame(path));
-        QCOMPARE(forms.gameRoom()->computer().players(), players);
+        QCOMPARE(forms.gameRoom()->computer().players(), Players{});
     }
 };
 

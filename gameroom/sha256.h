@@ -8,8 +8,8 @@
 
 namespace palisade {
 
-// SHA-256 of a stream of bytes, fed piece by piece: a fingerprint of a long
-// trace that does not need the trace kept.
+// SHA-256 of a stream of bytes, fed piece by piece: the fingerprint that ties
+// a file kept beside a saved game to the game's bytes.
 class Sha256 {
 public:
     void add(std::string_view bytes)
@@ -93,5 +93,12 @@ private:
     std::size_t filled_ = 0;
     std::uint64_t length_ = 0;
 };
+
+inline std::string sha256Hex(std::string_view bytes)
+{
+    Sha256 sha;
+    sha.add(bytes);
+    return sha.hex();
+}
 
 } // namespace palisade
