@@ -9,6 +9,7 @@
 #include "engine/reference_moves.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace palisade {
 
@@ -97,14 +98,25 @@ Bits rookAttacks(int square, Bits occupied)
     return seen;
 }
 
+// Counting squares in a register, for processors without the instruction.
+struct PortableCount {
+    static int of(Bits b) { return squareCount(b); }
+};
+
+// The processor's own instruction, once inlined into a function built for it.
+struct InstructionCount {
+    static int of(Bits b) { return std::popcount(lowHalf(b)) + std::popcount(highHalf(b)); }
+};
+
 // Counts moves without listing them.
+template <typename Count>
 struct MoveCounter {
     std::uint64_t count = 0;
 
-    void targets(int, Bits to) { count += static_cast<std::uint64_t>(squareCount(to)); }
+    void targets(int, Bits to) { count += static_cast<std::uint64_t>(Count::of(to)); }
     void pawnTargets(Bits to, int, Bits farColmn)
     {
-        count += static_cast<std::uint64_t>(squareCount(to) + 3 * squareCount(to & farColmn));
+        count += static_cast<std::uint64_t>(Count::of(to) + 3 * Count::of(to & farColmn));
     }
     void single(int, int, MoveExtra) { ++count; }
     void pawnMove(int, int to, Bits farColmn) { count += (farColmn & bitOf(to)) != 0 ? 4 : 1; }
@@ -188,7 +200,7 @@ struct MoveBoard::KingWatch {
         const int king = kings[index];
         const Bits leapers = (kMoveTables.knight[king] & enemyKnights)
             | (kMoveTables.pawnAttack[pawnAttackerWay][king] & enemyPawns) | (kMoveTables.king[king] & enemyKings);
-        int checks = squareCount(leapers);
+        int checks = leapers == 0 ? 0 : (leapers & (leapers - 1)) == 0 ? 1 : 2;
         Bits answers = leapers;
         for (int ray = 0; ray < kRayCount; ++ray) {
             const Bits sliders = ray < kDiagonalRays ? enemyDiagonal : enemyStraight;
@@ -262,11 +274,16 @@ bool MoveBoard::needsReference() const
     const auto side = sideToMove();
     const bool pawnsPaired = (upPawn_ == kWhitePawn && downPawn_ == kBlackPawn)
         || (upPawn_ == kBlackPawn && downPawn_ == kWhitePawn);
-    return !pawnsPaired || (side && squareCount(pieces_[codeOf(*side, Kind::King)]) > 2);
+    if (!pawnsPaired) return true;
+    if (!side) return false;
+    Bits kings = pieces_[codeOf(*side, Kind::King)];
+    kings &= kings - 1;
+    kings &= kings - 1;
+    return kings != 0;
 }
 
 template <typename Sink>
-void MoveBoard::addPawnMoves(Sink& sink, const KingWatch& watch) const
+PALISADE_INLINE inline void MoveBoard::addPawnMoves(Sink& sink, const KingWatch& watch) const
 {
     const Side side = *sideToMove();
     const int pawnCode = codeOf(side, Kind::Pawn);
@@ -283,7 +300,7 @@ void MoveBoard::addPawnMoves(Sink& sink, const KingWatch& watch) const
         const int from = enPassant_ - aside.delta;
         return isSquare(enPassant_) && isSquare(from) ? bitOf(from) & movers & aside.from : Bits{0};
     };
-    auto addGroup = [&](Bits group, Bits allowed) {
+    auto addGroup = [&](Bits group, Bits allowed) PALISADE_INLINE {
         const Bits one = shifted(group, forward) & empty;
         sink.pawnTargets(one & allowed, forward, farColmn);
         const Bits two = shifted(one & shifted(startColmn, forward), forward) & empty;
@@ -341,7 +358,7 @@ void MoveBoard::addKingMoves(Sink& sink, const KingWatch& watch, bool withCastle
 }
 
 template <typename Sink>
-void MoveBoard::generateInto(Sink& sink, bool withCastles) const
+PALISADE_INLINE inline void MoveBoard::generateInto(Sink& sink, bool withCastles) const
 {
     const auto side = sideToMove();
     if (!side) return;
@@ -380,12 +397,35 @@ void MoveBoard::generate(MoveList& out) const
     generateInto(collector, true);
 }
 
+template <typename Count>
+PALISADE_INLINE inline std::uint64_t MoveBoard::countWith() const
+{
+    MoveCounter<Count> counter;
+    generateInto(counter, true);
+    return counter.count;
+}
+
+#if PALISADE_COUNT_INSTRUCTION
+__attribute__((target("popcnt"))) std::uint64_t MoveBoard::countWithInstruction() const
+{
+    return countWith<InstructionCount>();
+}
+
+namespace {
+const bool kHasCountInstruction = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("popcnt") != 0;
+}();
+} // namespace
+#endif
+
 std::uint64_t MoveBoard::countMoves() const
 {
     if (needsReference()) return referenceMoves(position()).size();
-    MoveCounter counter;
-    generateInto(counter, true);
-    return counter.count;
+#if PALISADE_COUNT_INSTRUCTION
+    if (kHasCountInstruction) return countWithInstruction();
+#endif
+    return countWith<PortableCount>();
 }
 
 bool MoveBoard::hasOrdinaryMove() const
@@ -394,7 +434,7 @@ bool MoveBoard::hasOrdinaryMove() const
         const auto moves = referenceMoves(position());
         return std::any_of(moves.begin(), moves.end(), [](const Move& m) { return m.extra != MoveExtra::Castle; });
     }
-    MoveCounter counter;
+    MoveCounter<PortableCount> counter;
     generateInto(counter, false);
     return counter.count > 0;
 }
