@@ -84,20 +84,6 @@ constexpr std::array<std::array<CastlePlan, 12>, 2> buildCastlePlans()
 
 constexpr auto kCastlePlans = buildCastlePlans();
 
-Bits bishopAttacks(int square, Bits occupied)
-{
-    Bits seen = 0;
-    for (int ray = 0; ray < kDiagonalRays; ++ray) seen |= rayAttacks(ray, square, occupied);
-    return seen;
-}
-
-Bits rookAttacks(int square, Bits occupied)
-{
-    Bits seen = 0;
-    for (int ray = kDiagonalRays; ray < kRayCount; ++ray) seen |= rayAttacks(ray, square, occupied);
-    return seen;
-}
-
 // Counting squares in a register, for processors without the instruction.
 struct PortableCount {
     static int of(Bits b) { return squareCount(b); }
@@ -375,12 +361,12 @@ PALISADE_INLINE inline void MoveBoard::generateInto(Sink& sink, bool withCastles
     Bits diagonal = pieces_[codeOf(*side, Kind::Bishop)] | queens;
     while (diagonal != 0) {
         const int from = popLowest(diagonal);
-        sink.targets(from, bishopAttacks(from, watch.occupied) & free & watch.allowedFrom(from));
+        sink.targets(from, diagonalAttacks(from, watch.occupied) & free & watch.allowedFrom(from));
     }
     Bits straight = pieces_[codeOf(*side, Kind::Rook)] | queens;
     while (straight != 0) {
         const int from = popLowest(straight);
-        sink.targets(from, rookAttacks(from, watch.occupied) & free & watch.allowedFrom(from));
+        sink.targets(from, straightAttacks(from, watch.occupied) & free & watch.allowedFrom(from));
     }
     addPawnMoves(sink, watch);
     addKingMoves(sink, watch, withCastles);

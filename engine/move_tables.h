@@ -7,6 +7,7 @@
 #include "engine/directions.h"
 
 #include <array>
+#include <cstdint>
 
 namespace palisade {
 
@@ -77,6 +78,120 @@ inline Bits rayAttacks(int ray, int square, Bits occupied)
         const int first = kMoveTables.rising[ray] ? lowestSquare(blockers) : highestSquare(blockers);
         seen ^= kMoveTables.ray[ray][first];
     }
+    return seen;
+}
+
+// Slider reach by whole lines, looked up rather than walked. A line along a
+// colmn is one byte of a set; a diagonal has one square in each colmn it
+// crosses, so or-ing its bytes together lays it out like a colmn line; the
+// lines along rw and between half-boards have four squares, gathered into
+// four bits.
+struct LineTables {
+    // From colmn c of a line of eight, with the squares taken as a byte.
+    std::array<std::array<std::uint8_t, 256>, 8> eight{};
+    // From place p of a line of four, with the squares taken as four bits.
+    std::array<std::array<std::uint8_t, 16>, 4> four{};
+    // Four bits back as the squares of a line along rw (steps of a row)
+    // and of a line between half-boards (steps of a board).
+    std::array<Bits, 16> alongRw{};
+    std::array<Bits, 16> acrossBoards{};
+    // The two diagonals of a square in its rw plane and the two in its
+    // boards plane, the square itself not included.
+    std::array<std::array<Bits, 4>, kSquareCount> diagonal{};
+};
+
+constexpr std::uint8_t lineReach(int place, int length, unsigned occupied)
+{
+    unsigned seen = 0;
+    for (const int way : {-1, +1}) {
+        for (int at = place + way; at >= 0 && at < length; at += way) {
+            seen |= 1u << at;
+            if ((occupied >> at) & 1u) break;
+        }
+    }
+    return static_cast<std::uint8_t>(seen);
+}
+
+constexpr LineTables buildLineTables()
+{
+    LineTables t;
+    for (int place = 0; place < 8; ++place) {
+        for (unsigned occupied = 0; occupied < 256; ++occupied) t.eight[place][occupied] = lineReach(place, 8, occupied);
+    }
+    for (int place = 0; place < 4; ++place) {
+        for (unsigned occupied = 0; occupied < 16; ++occupied) t.four[place][occupied] = lineReach(place, 4, occupied);
+    }
+    for (unsigned set = 0; set < 16; ++set) {
+        for (int k = 0; k < 4; ++k) {
+            if ((set >> k) & 1u) {
+                t.alongRw[set] |= bitOf(k * kRowStep);
+                t.acrossBoards[set] |= bitOf(k * kBoardStep);
+            }
+        }
+    }
+    // Opposite diagonal rays pair up into lines: 0 with 3, 1 with 2, 4 with 7, 5 with 6.
+    const MoveTables& rays = kMoveTables;
+    for (int square = 0; square < kSquareCount; ++square) {
+        t.diagonal[square] = {rays.ray[0][square] | rays.ray[3][square], rays.ray[1][square] | rays.ray[2][square],
+                              rays.ray[4][square] | rays.ray[7][square], rays.ray[5][square] | rays.ray[6][square]};
+    }
+    return t;
+}
+
+inline constexpr LineTables kLineTables = buildLineTables();
+
+// The colmns a set of squares touches, as a byte.
+inline unsigned colmnsOf(Bits squares)
+{
+    std::uint64_t x = lowHalf(squares) | highHalf(squares);
+    x |= x >> 32;
+    x |= x >> 16;
+    x |= x >> 8;
+    return static_cast<unsigned>(x & 0xff);
+}
+
+// Every square of the block whose colmn is in `colmns`.
+inline Bits inColmns(unsigned colmns)
+{
+    const std::uint64_t half = colmns * 0x0101'0101'0101'0101ULL;
+    return (Bits{half} << 64) | half;
+}
+
+// The squares a bishop on `square` sees, up to and including the first
+// occupied one along each diagonal.
+inline Bits diagonalAttacks(int square, Bits occupied)
+{
+    const int colmn = square & 7;
+    Bits seen = 0;
+    for (const Bits line : kLineTables.diagonal[square]) {
+        seen |= inColmns(kLineTables.eight[colmn][colmnsOf(occupied & line)]) & line;
+    }
+    return seen;
+}
+
+// The same for a rook along its colmn, its rw and between half-boards.
+inline Bits straightAttacks(int square, Bits occupied)
+{
+    const int colmn = square & 7;
+    const int rw = (square >> 3) & 3;
+    const int boards = square >> 5;
+    const int colmnStart = square & ~7;
+    const auto colmnLine = static_cast<unsigned>(occupied >> colmnStart) & 0xff;
+    Bits seen = Bits{kLineTables.eight[colmn][colmnLine]} << colmnStart;
+
+    // The rw line's squares sit at bits 0, 8, 16 and 24 of the board's word;
+    // one product brings them together without carries.
+    const int rwStart = boards * kBoardStep + colmn;
+    const std::uint64_t rwWord = static_cast<std::uint32_t>(occupied >> rwStart) & 0x0101'0101u;
+    const auto rwLine = static_cast<unsigned>((rwWord * 0x0102'0408ULL) >> 24) & 0xf;
+    seen |= kLineTables.alongRw[kLineTables.four[rw][rwLine]] << rwStart;
+
+    const int boardsStart = rw * kRowStep + colmn;
+    const Bits shiftedOut = occupied >> boardsStart;
+    const std::uint64_t low = lowHalf(shiftedOut);
+    const std::uint64_t high = highHalf(shiftedOut);
+    const auto boardsLine = static_cast<unsigned>((low & 1) | ((low >> 31) & 2) | ((high & 1) << 2) | ((high >> 29) & 8));
+    seen |= kLineTables.acrossBoards[kLineTables.four[boards][boardsLine]] << boardsStart;
     return seen;
 }
 
