@@ -354,22 +354,29 @@ PALISADE_INLINE inline void MoveBoard::generateInto(Sink& sink, bool withCastles
     watch.watchKings();
 
     const Bits free = ~watch.own;
-    Bits knights = pieces_[codeOf(*side, Kind::Knight)];
+    const Bits freeAllowed = free & watch.allow;
+    // A knight's jump never stays on a line: a pinned knight has no move.
+    Bits knights = pieces_[codeOf(*side, Kind::Knight)] & ~watch.pinned;
     while (knights != 0) {
         const int from = popLowest(knights);
-        sink.targets(from, kMoveTables.knight[from] & free & watch.allowedFrom(from));
+        sink.targets(from, kMoveTables.knight[from] & freeAllowed);
     }
+    // Pieces that are not pinned share one limit; only a pinned one needs its own.
+    auto addSliders = [&](Bits movers, auto reach) PALISADE_INLINE {
+        Bits loose = movers & ~watch.pinned;
+        while (loose != 0) {
+            const int from = popLowest(loose);
+            sink.targets(from, reach(from, watch.occupied) & freeAllowed);
+        }
+        Bits pinned = movers & watch.pinned;
+        while (pinned != 0) {
+            const int from = popLowest(pinned);
+            sink.targets(from, reach(from, watch.occupied) & free & watch.allowedFrom(from));
+        }
+    };
     const Bits queens = pieces_[codeOf(*side, Kind::Queen)];
-    Bits diagonal = pieces_[codeOf(*side, Kind::Bishop)] | queens;
-    while (diagonal != 0) {
-        const int from = popLowest(diagonal);
-        sink.targets(from, diagonalAttacks(from, watch.occupied) & free & watch.allowedFrom(from));
-    }
-    Bits straight = pieces_[codeOf(*side, Kind::Rook)] | queens;
-    while (straight != 0) {
-        const int from = popLowest(straight);
-        sink.targets(from, straightAttacks(from, watch.occupied) & free & watch.allowedFrom(from));
-    }
+    addSliders(pieces_[codeOf(*side, Kind::Bishop)] | queens, diagonalAttacks);
+    addSliders(pieces_[codeOf(*side, Kind::Rook)] | queens, straightAttacks);
     addPawnMoves(sink, watch);
     addKingMoves(sink, watch, withCastles);
 }
