@@ -84,17 +84,17 @@ inline Bits rayAttacks(int ray, int square, Bits occupied)
 // Slider reach by whole lines, looked up rather than walked. A line along a
 // colmn is one byte of a set; a diagonal has one square in each colmn it
 // crosses, so or-ing its bytes together lays it out like a colmn line; the
-// lines along rw and between half-boards have four squares, gathered into
-// four bits.
+// lines along rw and between half-boards lie in the plane of one colmn,
+// gathered into sixteen bits (bit 4 * boards + rw).
 struct LineTables {
     // From colmn c of a line of eight, with the squares taken as a byte.
     std::array<std::array<std::uint8_t, 256>, 8> eight{};
     // From place p of a line of four, with the squares taken as four bits.
     std::array<std::array<std::uint8_t, 16>, 4> four{};
-    // Four bits back as the squares of a line along rw (steps of a row)
-    // and of a line between half-boards (steps of a board).
-    std::array<Bits, 16> alongRw{};
-    std::array<Bits, 16> acrossBoards{};
+    // A line between half-boards, as four bits, back into its plane.
+    std::array<std::uint16_t, 16> boardsInPlane{};
+    // Eight bits of a plane back into a half of the block at colmn 0.
+    std::array<std::uint64_t, 256> planeBack{};
     // The two diagonals of a square in its rw plane and the two in its
     // boards plane, the square itself not included.
     std::array<std::array<Bits, 4>, kSquareCount> diagonal{};
@@ -123,10 +123,12 @@ constexpr LineTables buildLineTables()
     }
     for (unsigned set = 0; set < 16; ++set) {
         for (int k = 0; k < 4; ++k) {
-            if ((set >> k) & 1u) {
-                t.alongRw[set] |= bitOf(k * kRowStep);
-                t.acrossBoards[set] |= bitOf(k * kBoardStep);
-            }
+            if ((set >> k) & 1u) t.boardsInPlane[set] |= static_cast<std::uint16_t>(1u << (4 * k));
+        }
+    }
+    for (unsigned set = 0; set < 256; ++set) {
+        for (int k = 0; k < 8; ++k) {
+            if ((set >> k) & 1u) t.planeBack[set] |= std::uint64_t{1} << (8 * k);
         }
     }
     // Opposite diagonal rays pair up into lines: 0 with 3, 1 with 2, 4 with 7, 5 with 6.
@@ -175,24 +177,30 @@ inline Bits straightAttacks(int square, Bits occupied)
     const int colmn = square & 7;
     const int rw = (square >> 3) & 3;
     const int boards = square >> 5;
-    const int colmnStart = square & ~7;
-    const auto colmnLine = static_cast<unsigned>(occupied >> colmnStart) & 0xff;
-    Bits seen = Bits{kLineTables.eight[colmn][colmnLine]} << colmnStart;
+    const std::uint64_t low = lowHalf(occupied);
+    const std::uint64_t high = highHalf(occupied);
 
-    // The rw line's squares sit at bits 0, 8, 16 and 24 of the board's word;
-    // one product brings them together without carries.
-    const int rwStart = boards * kBoardStep + colmn;
-    const std::uint64_t rwWord = static_cast<std::uint32_t>(occupied >> rwStart) & 0x0101'0101u;
-    const auto rwLine = static_cast<unsigned>((rwWord * 0x0102'0408ULL) >> 24) & 0xf;
-    seen |= kLineTables.alongRw[kLineTables.four[rw][rwLine]] << rwStart;
+    const bool inHigh = square >= 64;
+    const int colmnShift = square & 0x38;
+    const auto colmnLine = static_cast<unsigned>(((inHigh ? high : low) >> colmnShift) & 0xff);
+    const std::uint64_t colmnSeen = std::uint64_t{kLineTables.eight[colmn][colmnLine]} << colmnShift;
 
-    const int boardsStart = rw * kRowStep + colmn;
-    const Bits shiftedOut = occupied >> boardsStart;
-    const std::uint64_t low = lowHalf(shiftedOut);
-    const std::uint64_t high = highHalf(shiftedOut);
-    const auto boardsLine = static_cast<unsigned>((low & 1) | ((low >> 31) & 2) | ((high & 1) << 2) | ((high >> 29) & 8));
-    seen |= kLineTables.acrossBoards[kLineTables.four[boards][boardsLine]] << boardsStart;
-    return seen;
+    // Bit `colmn` of each byte, brought together by one product without
+    // carries: byte k of a half lands on bit k.
+    constexpr std::uint64_t kByteStarts = 0x0101'0101'0101'0101ULL;
+    constexpr std::uint64_t kGather = 0x0102'0408'1020'4080ULL;
+    const auto plane = static_cast<unsigned>((((low >> colmn) & kByteStarts) * kGather) >> 56)
+        | (static_cast<unsigned>((((high >> colmn) & kByteStarts) * kGather) >> 56) << 8);
+    const unsigned rwLine = (plane >> (4 * boards)) & 0xf;
+    // Bits 0, 4, 8 and 12 to bits 0 to 3, again without carries.
+    const unsigned boardsLine = ((((plane >> rw) & 0x1111u) * 0x1248u) >> 12) & 0xf;
+    const unsigned planeSeen = (unsigned{kLineTables.four[rw][rwLine]} << (4 * boards))
+        | (unsigned{kLineTables.boardsInPlane[kLineTables.four[boards][boardsLine]]} << rw);
+
+    std::uint64_t seenLow = kLineTables.planeBack[planeSeen & 0xff] << colmn;
+    std::uint64_t seenHigh = kLineTables.planeBack[planeSeen >> 8] << colmn;
+    (inHigh ? seenHigh : seenLow) |= colmnSeen;
+    return (Bits{seenHigh} << 64) | seenLow;
 }
 
 } // namespace palisade
