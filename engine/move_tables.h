@@ -82,10 +82,11 @@ inline Bits rayAttacks(int ray, int square, Bits occupied)
 }
 
 // Slider reach by whole lines, looked up rather than walked. A line along a
-// colmn is one byte of a set; a diagonal has one square in each colmn it
-// crosses, so or-ing its bytes together lays it out like a colmn line; the
-// lines along rw and between half-boards lie in the plane of one colmn,
-// gathered into sixteen bits (bit 4 * boards + rw).
+// colmn is one byte of a set; the lines along rw and between half-boards lie
+// in the plane of one colmn, gathered into sixteen bits (bit 4 * boards + rw).
+// The diagonals lie in planes of four rows by eight colmns (a board, or one
+// rw of every board) gathered into 32 bits; only squares of the middle two
+// rows can block, and they never share a colmn.
 struct LineTables {
     // From colmn c of a line of eight, with the squares taken as a byte.
     std::array<std::array<std::uint8_t, 256>, 8> eight{};
@@ -95,9 +96,11 @@ struct LineTables {
     std::array<std::uint16_t, 16> boardsInPlane{};
     // Eight bits of a plane back into a half of the block at colmn 0.
     std::array<std::uint64_t, 256> planeBack{};
-    // The two diagonals of a square in its rw plane and the two in its
-    // boards plane, the square itself not included.
-    std::array<std::array<Bits, 4>, kSquareCount> diagonal{};
+    // From place 8 * row + colmn of a plane: the diagonal squares of the
+    // middle rows, and what both diagonals reach for each way those squares
+    // (folded onto colmns, from two left of the place) may be taken.
+    std::array<std::uint32_t, 32> planeBlockers{};
+    std::array<std::array<std::uint32_t, 32>, 32> planeDiagonals{};
 };
 
 constexpr std::uint8_t lineReach(int place, int length, unsigned occupied)
@@ -110,6 +113,38 @@ constexpr std::uint8_t lineReach(int place, int length, unsigned occupied)
         }
     }
     return static_cast<std::uint8_t>(seen);
+}
+
+constexpr bool inPlane(int row, int colmn) { return row >= 0 && row < 4 && colmn >= 0 && colmn < 8; }
+
+constexpr void addPlaneDiagonals(LineTables& t, int place)
+{
+    const int row = place >> 3;
+    const int colmn = place & 7;
+    for (const int middle : {1, 2}) {
+        for (const int way : {-1, +1}) {
+            const int c = colmn + (middle - row) * way;
+            if (middle != row && inPlane(middle, c)) t.planeBlockers[place] |= 1u << (8 * middle + c);
+        }
+    }
+    for (unsigned index = 0; index < 32; ++index) {
+        std::uint32_t occupied = 0;
+        for (int c = 0; c < 8; ++c) {
+            const int bit = c - colmn + 2;
+            if (bit < 0 || bit > 4 || ((index >> bit) & 1u) == 0) continue;
+            occupied |= t.planeBlockers[place] & (0x0101'0101u << c);
+        }
+        std::uint32_t seen = 0;
+        for (const int rowWay : {-1, +1}) {
+            for (const int colmnWay : {-1, +1}) {
+                for (int r = row + rowWay, c = colmn + colmnWay; inPlane(r, c); r += rowWay, c += colmnWay) {
+                    seen |= 1u << (8 * r + c);
+                    if ((occupied >> (8 * r + c)) & 1u) break;
+                }
+            }
+        }
+        t.planeDiagonals[place][index] = seen;
+    }
 }
 
 constexpr LineTables buildLineTables()
@@ -131,32 +166,18 @@ constexpr LineTables buildLineTables()
             if ((set >> k) & 1u) t.planeBack[set] |= std::uint64_t{1} << (8 * k);
         }
     }
-    // Opposite diagonal rays pair up into lines: 0 with 3, 1 with 2, 4 with 7, 5 with 6.
-    const MoveTables& rays = kMoveTables;
-    for (int square = 0; square < kSquareCount; ++square) {
-        t.diagonal[square] = {rays.ray[0][square] | rays.ray[3][square], rays.ray[1][square] | rays.ray[2][square],
-                              rays.ray[4][square] | rays.ray[7][square], rays.ray[5][square] | rays.ray[6][square]};
-    }
+    for (int place = 0; place < 32; ++place) addPlaneDiagonals(t, place);
     return t;
 }
 
 inline constexpr LineTables kLineTables = buildLineTables();
 
-// The colmns a set of squares touches, as a byte.
-inline unsigned colmnsOf(Bits squares)
+// Both diagonals from `place` of a plane of four rows by eight colmns.
+inline std::uint32_t planeDiagonals(int place, std::uint32_t plane)
 {
-    std::uint64_t x = lowHalf(squares) | highHalf(squares);
-    x |= x >> 32;
-    x |= x >> 16;
-    x |= x >> 8;
-    return static_cast<unsigned>(x & 0xff);
-}
-
-// Every square of the block whose colmn is in `colmns`.
-inline Bits inColmns(unsigned colmns)
-{
-    const std::uint64_t half = colmns * 0x0101'0101'0101'0101ULL;
-    return (Bits{half} << 64) | half;
+    const std::uint32_t blockers = plane & kLineTables.planeBlockers[place];
+    const std::uint32_t folded = ((blockers >> 8) | (blockers >> 16)) & 0xff;
+    return kLineTables.planeDiagonals[place][((folded << 2) >> (place & 7)) & 0x1f];
 }
 
 // The squares a bishop on `square` sees, up to and including the first
@@ -164,11 +185,28 @@ inline Bits inColmns(unsigned colmns)
 inline Bits diagonalAttacks(int square, Bits occupied)
 {
     const int colmn = square & 7;
-    Bits seen = 0;
-    for (const Bits line : kLineTables.diagonal[square]) {
-        seen |= inColmns(kLineTables.eight[colmn][colmnsOf(occupied & line)]) & line;
-    }
-    return seen;
+    const int rw = (square >> 3) & 3;
+    const int boards = square >> 5;
+    const std::uint64_t low = lowHalf(occupied);
+    const std::uint64_t high = highHalf(occupied);
+
+    // Along rw: the square's own board.
+    const bool inHigh = square >= 64;
+    const int boardShift = square & 32;
+    const auto board = static_cast<std::uint32_t>((inHigh ? high : low) >> boardShift);
+    const std::uint32_t rwSeen = planeDiagonals(rw * 8 + colmn, board);
+
+    // Between half-boards: the square's rw on every board, one byte each.
+    const int rowShift = rw * 8;
+    const auto rows = static_cast<std::uint32_t>(((low >> rowShift) & 0xff) | (((low >> (rowShift + 32)) & 0xff) << 8)
+                                                 | (((high >> rowShift) & 0xff) << 16)
+                                                 | (((high >> (rowShift + 32)) & 0xff) << 24));
+    const std::uint32_t boardsSeen = planeDiagonals(boards * 8 + colmn, rows);
+
+    std::uint64_t seenLow = ((boardsSeen & 0xff) | (std::uint64_t{(boardsSeen >> 8) & 0xff} << 32)) << rowShift;
+    std::uint64_t seenHigh = (((boardsSeen >> 16) & 0xff) | (std::uint64_t{boardsSeen >> 24} << 32)) << rowShift;
+    (inHigh ? seenHigh : seenLow) |= std::uint64_t{rwSeen} << boardShift;
+    return (Bits{seenHigh} << 64) | seenLow;
 }
 
 // The same for a rook along its colmn, its rw and between half-boards.
