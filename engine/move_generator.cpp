@@ -233,12 +233,8 @@ struct MoveBoard::KingWatch {
         if ((kMoveTables.knight[square] & enemyKnights & keep) != 0) return true;
         if ((kMoveTables.pawnAttack[pawnAttackerWay][square] & enemyPawns & keep) != 0) return true;
         if ((kMoveTables.king[square] & enemyKings & keep) != 0) return true;
-        for (int ray = 0; ray < kRayCount; ++ray) {
-            const Bits sliders = (ray < kDiagonalRays ? enemyDiagonal : enemyStraight) & keep;
-            const Bits line = kMoveTables.ray[ray][square];
-            if ((line & sliders) != 0 && (bitOf(nearest(ray, line & occupiedNow)) & sliders) != 0) return true;
-        }
-        return false;
+        if ((diagonalAttacks(square, occupiedNow) & enemyDiagonal & keep) != 0) return true;
+        return (straightAttacks(square, occupiedNow) & enemyStraight & keep) != 0;
     }
 
     // May the king kings[index] step from `from` to `to`? The other king is
