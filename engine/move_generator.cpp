@@ -190,7 +190,10 @@ struct MoveBoard::KingWatch {
             | (kMoveTables.pawnAttack[pawnAttackerWay][king] & enemyPawns) | (kMoveTables.king[king] & enemyKings);
         int checks = leapers == 0 ? 0 : (leapers & (leapers - 1)) == 0 ? 1 : 2;
         Bits answers = leapers;
-        for (int ray = 0; ray < kRayCount; ++ray) {
+        // Rays of a kind no enemy slider stands on are passed over together.
+        const int firstRay = (kLineTables.diagonalReach[king] & enemyDiagonal) != 0 ? 0 : kDiagonalRays;
+        const int lastRay = (kLineTables.straightReach[king] & enemyStraight) != 0 ? kRayCount : kDiagonalRays;
+        for (int ray = firstRay; ray < lastRay; ++ray) {
             const Bits sliders = ray < kDiagonalRays ? enemyDiagonal : enemyStraight;
             const Bits line = kMoveTables.ray[ray][king];
             if ((line & sliders) == 0) continue;

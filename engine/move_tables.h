@@ -101,6 +101,9 @@ struct LineTables {
     // (folded onto colmns, from two left of the place) may be taken.
     std::array<std::uint32_t, 32> planeBlockers{};
     std::array<std::array<std::uint32_t, 32>, 32> planeDiagonals{};
+    // Every square of the diagonals, and of the straight lines, of a square.
+    std::array<Bits, kSquareCount> diagonalReach{};
+    std::array<Bits, kSquareCount> straightReach{};
 };
 
 constexpr std::uint8_t lineReach(int place, int length, unsigned occupied)
@@ -167,6 +170,11 @@ constexpr LineTables buildLineTables()
         }
     }
     for (int place = 0; place < 32; ++place) addPlaneDiagonals(t, place);
+    for (int square = 0; square < kSquareCount; ++square) {
+        for (int ray = 0; ray < kRayCount; ++ray) {
+            (ray < kDiagonalRays ? t.diagonalReach : t.straightReach)[square] |= kMoveTables.ray[ray][square];
+        }
+    }
     return t;
 }
 
