@@ -236,8 +236,12 @@ struct MoveBoard::KingWatch {
         if ((kMoveTables.knight[square] & enemyKnights & keep) != 0) return true;
         if ((kMoveTables.pawnAttack[pawnAttackerWay][square] & enemyPawns & keep) != 0) return true;
         if ((kMoveTables.king[square] & enemyKings & keep) != 0) return true;
-        if ((diagonalAttacks(square, occupiedNow) & enemyDiagonal & keep) != 0) return true;
-        return (straightAttacks(square, occupiedNow) & enemyStraight & keep) != 0;
+        const Bits diagonal = enemyDiagonal & keep;
+        const Bits straight = enemyStraight & keep;
+        if ((kLineTables.diagonalReach[square] & diagonal) != 0 && (diagonalAttacks(square, occupiedNow) & diagonal) != 0) {
+            return true;
+        }
+        return (kLineTables.straightReach[square] & straight) != 0 && (straightAttacks(square, occupiedNow) & straight) != 0;
     }
 
     // May the king kings[index] step from `from` to `to`? The other king is
