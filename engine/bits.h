@@ -5,6 +5,18 @@
 #include <bit>
 #include <cstdint>
 
+// x86-64 processors may or may not have the popcount instruction: the
+// counting that matters most is built both ways and chosen at run time.
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(__POPCNT__) && (defined(__GNUC__) || defined(__clang__))
+#define PALISADE_COUNT_INSTRUCTION 1
+#else
+#define PALISADE_COUNT_INSTRUCTION 0
+#endif
+
+// Forces inlining, so that a caller built for the popcount instruction
+// carries the whole counting path.
+#define PALISADE_INLINE __attribute__((always_inline))
+
 namespace palisade {
 
 __extension__ typedef unsigned __int128 Bits;

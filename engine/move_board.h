@@ -76,6 +76,10 @@ private:
     };
     struct KingWatch;
     template <typename Sink> void generateInto(Sink& sink, bool withCastles) const;
+    template <typename Count> std::uint64_t countWith() const;
+#if PALISADE_COUNT_INSTRUCTION
+    std::uint64_t countWithInstruction() const;
+#endif
     template <typename Sink> void addPawnMoves(Sink& sink, const KingWatch& watch) const;
     template <typename Sink> void addKingMoves(Sink& sink, const KingWatch& watch, bool withCastles) const;
     bool needsReference() const;

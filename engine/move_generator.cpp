@@ -9,6 +9,7 @@
 #include "engine/reference_moves.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace palisade {
 
@@ -83,28 +84,25 @@ constexpr std::array<std::array<CastlePlan, 12>, 2> buildCastlePlans()
 
 constexpr auto kCastlePlans = buildCastlePlans();
 
-Bits bishopAttacks(int square, Bits occupied)
-{
-    Bits seen = 0;
-    for (int ray = 0; ray < kDiagonalRays; ++ray) seen |= rayAttacks(ray, square, occupied);
-    return seen;
-}
+// Counting squares in a register, for processors without the instruction.
+struct PortableCount {
+    static int of(Bits b) { return squareCount(b); }
+};
 
-Bits rookAttacks(int square, Bits occupied)
-{
-    Bits seen = 0;
-    for (int ray = kDiagonalRays; ray < kRayCount; ++ray) seen |= rayAttacks(ray, square, occupied);
-    return seen;
-}
+// The processor's own instruction, once inlined into a function built for it.
+struct InstructionCount {
+    static int of(Bits b) { return std::popcount(lowHalf(b)) + std::popcount(highHalf(b)); }
+};
 
 // Counts moves without listing them.
+template <typename Count>
 struct MoveCounter {
     std::uint64_t count = 0;
 
-    void targets(int, Bits to) { count += static_cast<std::uint64_t>(squareCount(to)); }
+    void targets(int, Bits to) { count += static_cast<std::uint64_t>(Count::of(to)); }
     void pawnTargets(Bits to, int, Bits farColmn)
     {
-        count += static_cast<std::uint64_t>(squareCount(to) + 3 * squareCount(to & farColmn));
+        count += static_cast<std::uint64_t>(Count::of(to) + 3 * Count::of(to & farColmn));
     }
     void single(int, int, MoveExtra) { ++count; }
     void pawnMove(int, int to, Bits farColmn) { count += (farColmn & bitOf(to)) != 0 ? 4 : 1; }
@@ -156,8 +154,10 @@ struct MoveBoard::KingWatch {
     Bits allow = kAll; // where a piece other than a king may go without leaving a king attacked
     Bits pinned = 0;
     std::array<Bits, 2> pinnedTo{};
-    std::array<int, 2 * kRayCount> pinSquare{};
-    std::array<Bits, 2 * kRayCount> pinLine{};
+    // Only the first `pins` are ever read: left unset, as clearing them
+    // costs more than the rest of the set-up.
+    std::array<int, 2 * kRayCount> pinSquare;
+    std::array<Bits, 2 * kRayCount> pinLine;
     int pins = 0;
 
     KingWatch(const MoveBoard& board, Side side)
@@ -188,9 +188,12 @@ struct MoveBoard::KingWatch {
         const int king = kings[index];
         const Bits leapers = (kMoveTables.knight[king] & enemyKnights)
             | (kMoveTables.pawnAttack[pawnAttackerWay][king] & enemyPawns) | (kMoveTables.king[king] & enemyKings);
-        int checks = squareCount(leapers);
+        int checks = leapers == 0 ? 0 : (leapers & (leapers - 1)) == 0 ? 1 : 2;
         Bits answers = leapers;
-        for (int ray = 0; ray < kRayCount; ++ray) {
+        // Rays of a kind no enemy slider stands on are passed over together.
+        const int firstRay = (kLineTables.diagonalReach[king] & enemyDiagonal) != 0 ? 0 : kDiagonalRays;
+        const int lastRay = (kLineTables.straightReach[king] & enemyStraight) != 0 ? kRayCount : kDiagonalRays;
+        for (int ray = firstRay; ray < lastRay; ++ray) {
             const Bits sliders = ray < kDiagonalRays ? enemyDiagonal : enemyStraight;
             const Bits line = kMoveTables.ray[ray][king];
             if ((line & sliders) == 0) continue;
@@ -233,12 +236,12 @@ struct MoveBoard::KingWatch {
         if ((kMoveTables.knight[square] & enemyKnights & keep) != 0) return true;
         if ((kMoveTables.pawnAttack[pawnAttackerWay][square] & enemyPawns & keep) != 0) return true;
         if ((kMoveTables.king[square] & enemyKings & keep) != 0) return true;
-        for (int ray = 0; ray < kRayCount; ++ray) {
-            const Bits sliders = (ray < kDiagonalRays ? enemyDiagonal : enemyStraight) & keep;
-            const Bits line = kMoveTables.ray[ray][square];
-            if ((line & sliders) != 0 && (bitOf(nearest(ray, line & occupiedNow)) & sliders) != 0) return true;
+        const Bits diagonal = enemyDiagonal & keep;
+        const Bits straight = enemyStraight & keep;
+        if ((kLineTables.diagonalReach[square] & diagonal) != 0 && (diagonalAttacks(square, occupiedNow) & diagonal) != 0) {
+            return true;
         }
-        return false;
+        return (kLineTables.straightReach[square] & straight) != 0 && (straightAttacks(square, occupiedNow) & straight) != 0;
     }
 
     // May the king kings[index] step from `from` to `to`? The other king is
@@ -262,11 +265,16 @@ bool MoveBoard::needsReference() const
     const auto side = sideToMove();
     const bool pawnsPaired = (upPawn_ == kWhitePawn && downPawn_ == kBlackPawn)
         || (upPawn_ == kBlackPawn && downPawn_ == kWhitePawn);
-    return !pawnsPaired || (side && squareCount(pieces_[codeOf(*side, Kind::King)]) > 2);
+    if (!pawnsPaired) return true;
+    if (!side) return false;
+    Bits kings = pieces_[codeOf(*side, Kind::King)];
+    kings &= kings - 1;
+    kings &= kings - 1;
+    return kings != 0;
 }
 
 template <typename Sink>
-void MoveBoard::addPawnMoves(Sink& sink, const KingWatch& watch) const
+PALISADE_INLINE inline void MoveBoard::addPawnMoves(Sink& sink, const KingWatch& watch) const
 {
     const Side side = *sideToMove();
     const int pawnCode = codeOf(side, Kind::Pawn);
@@ -283,7 +291,7 @@ void MoveBoard::addPawnMoves(Sink& sink, const KingWatch& watch) const
         const int from = enPassant_ - aside.delta;
         return isSquare(enPassant_) && isSquare(from) ? bitOf(from) & movers & aside.from : Bits{0};
     };
-    auto addGroup = [&](Bits group, Bits allowed) {
+    auto addGroup = [&](Bits group, Bits allowed) PALISADE_INLINE {
         const Bits one = shifted(group, forward) & empty;
         sink.pawnTargets(one & allowed, forward, farColmn);
         const Bits two = shifted(one & shifted(startColmn, forward), forward) & empty;
@@ -341,7 +349,7 @@ void MoveBoard::addKingMoves(Sink& sink, const KingWatch& watch, bool withCastle
 }
 
 template <typename Sink>
-void MoveBoard::generateInto(Sink& sink, bool withCastles) const
+PALISADE_INLINE inline void MoveBoard::generateInto(Sink& sink, bool withCastles) const
 {
     const auto side = sideToMove();
     if (!side) return;
@@ -349,22 +357,29 @@ void MoveBoard::generateInto(Sink& sink, bool withCastles) const
     watch.watchKings();
 
     const Bits free = ~watch.own;
-    Bits knights = pieces_[codeOf(*side, Kind::Knight)];
+    const Bits freeAllowed = free & watch.allow;
+    // A knight's jump never stays on a line: a pinned knight has no move.
+    Bits knights = pieces_[codeOf(*side, Kind::Knight)] & ~watch.pinned;
     while (knights != 0) {
         const int from = popLowest(knights);
-        sink.targets(from, kMoveTables.knight[from] & free & watch.allowedFrom(from));
+        sink.targets(from, kMoveTables.knight[from] & freeAllowed);
     }
+    // Pieces that are not pinned share one limit; only a pinned one needs its own.
+    auto addSliders = [&](Bits movers, auto reach) PALISADE_INLINE {
+        Bits loose = movers & ~watch.pinned;
+        while (loose != 0) {
+            const int from = popLowest(loose);
+            sink.targets(from, reach(from, watch.occupied) & freeAllowed);
+        }
+        Bits pinned = movers & watch.pinned;
+        while (pinned != 0) {
+            const int from = popLowest(pinned);
+            sink.targets(from, reach(from, watch.occupied) & free & watch.allowedFrom(from));
+        }
+    };
     const Bits queens = pieces_[codeOf(*side, Kind::Queen)];
-    Bits diagonal = pieces_[codeOf(*side, Kind::Bishop)] | queens;
-    while (diagonal != 0) {
-        const int from = popLowest(diagonal);
-        sink.targets(from, bishopAttacks(from, watch.occupied) & free & watch.allowedFrom(from));
-    }
-    Bits straight = pieces_[codeOf(*side, Kind::Rook)] | queens;
-    while (straight != 0) {
-        const int from = popLowest(straight);
-        sink.targets(from, rookAttacks(from, watch.occupied) & free & watch.allowedFrom(from));
-    }
+    addSliders(pieces_[codeOf(*side, Kind::Bishop)] | queens, diagonalAttacks);
+    addSliders(pieces_[codeOf(*side, Kind::Rook)] | queens, straightAttacks);
     addPawnMoves(sink, watch);
     addKingMoves(sink, watch, withCastles);
 }
@@ -380,12 +395,35 @@ void MoveBoard::generate(MoveList& out) const
     generateInto(collector, true);
 }
 
+template <typename Count>
+PALISADE_INLINE inline std::uint64_t MoveBoard::countWith() const
+{
+    MoveCounter<Count> counter;
+    generateInto(counter, true);
+    return counter.count;
+}
+
+#if PALISADE_COUNT_INSTRUCTION
+__attribute__((target("popcnt"))) std::uint64_t MoveBoard::countWithInstruction() const
+{
+    return countWith<InstructionCount>();
+}
+
+namespace {
+const bool kHasCountInstruction = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("popcnt") != 0;
+}();
+} // namespace
+#endif
+
 std::uint64_t MoveBoard::countMoves() const
 {
     if (needsReference()) return referenceMoves(position()).size();
-    MoveCounter counter;
-    generateInto(counter, true);
-    return counter.count;
+#if PALISADE_COUNT_INSTRUCTION
+    if (kHasCountInstruction) return countWithInstruction();
+#endif
+    return countWith<PortableCount>();
 }
 
 bool MoveBoard::hasOrdinaryMove() const
@@ -394,7 +432,7 @@ bool MoveBoard::hasOrdinaryMove() const
         const auto moves = referenceMoves(position());
         return std::any_of(moves.begin(), moves.end(), [](const Move& m) { return m.extra != MoveExtra::Castle; });
     }
-    MoveCounter counter;
+    MoveCounter<PortableCount> counter;
     generateInto(counter, false);
     return counter.count > 0;
 }

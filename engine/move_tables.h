@@ -7,6 +7,7 @@
 #include "engine/directions.h"
 
 #include <array>
+#include <cstdint>
 
 namespace palisade {
 
@@ -78,6 +79,174 @@ inline Bits rayAttacks(int ray, int square, Bits occupied)
         seen ^= kMoveTables.ray[ray][first];
     }
     return seen;
+}
+
+// Slider reach by whole lines, looked up rather than walked. A line along a
+// colmn is one byte of a set; the lines along rw and between half-boards lie
+// in the plane of one colmn, gathered into sixteen bits (bit 4 * boards + rw).
+// The diagonals lie in planes of four rows by eight colmns (a board, or one
+// rw of every board) gathered into 32 bits; only squares of the middle two
+// rows can block, and they never share a colmn.
+struct LineTables {
+    // From colmn c of a line of eight, with the squares taken as a byte.
+    std::array<std::array<std::uint8_t, 256>, 8> eight{};
+    // From place p of a line of four, with the squares taken as four bits.
+    std::array<std::array<std::uint8_t, 16>, 4> four{};
+    // A line between half-boards, as four bits, back into its plane.
+    std::array<std::uint16_t, 16> boardsInPlane{};
+    // Eight bits of a plane back into a half of the block at colmn 0.
+    std::array<std::uint64_t, 256> planeBack{};
+    // From place 8 * row + colmn of a plane: the diagonal squares of the
+    // middle rows, and what both diagonals reach for each way those squares
+    // (folded onto colmns, from two left of the place) may be taken.
+    std::array<std::uint32_t, 32> planeBlockers{};
+    std::array<std::array<std::uint32_t, 32>, 32> planeDiagonals{};
+    // Every square of the diagonals, and of the straight lines, of a square.
+    std::array<Bits, kSquareCount> diagonalReach{};
+    std::array<Bits, kSquareCount> straightReach{};
+};
+
+constexpr std::uint8_t lineReach(int place, int length, unsigned occupied)
+{
+    unsigned seen = 0;
+    for (const int way : {-1, +1}) {
+        for (int at = place + way; at >= 0 && at < length; at += way) {
+            seen |= 1u << at;
+            if ((occupied >> at) & 1u) break;
+        }
+    }
+    return static_cast<std::uint8_t>(seen);
+}
+
+constexpr bool inPlane(int row, int colmn) { return row >= 0 && row < 4 && colmn >= 0 && colmn < 8; }
+
+constexpr void addPlaneDiagonals(LineTables& t, int place)
+{
+    const int row = place >> 3;
+    const int colmn = place & 7;
+    for (const int middle : {1, 2}) {
+        for (const int way : {-1, +1}) {
+            const int c = colmn + (middle - row) * way;
+            if (middle != row && inPlane(middle, c)) t.planeBlockers[place] |= 1u << (8 * middle + c);
+        }
+    }
+    for (unsigned index = 0; index < 32; ++index) {
+        std::uint32_t occupied = 0;
+        for (int c = 0; c < 8; ++c) {
+            const int bit = c - colmn + 2;
+            if (bit < 0 || bit > 4 || ((index >> bit) & 1u) == 0) continue;
+            occupied |= t.planeBlockers[place] & (0x0101'0101u << c);
+        }
+        std::uint32_t seen = 0;
+        for (const int rowWay : {-1, +1}) {
+            for (const int colmnWay : {-1, +1}) {
+                for (int r = row + rowWay, c = colmn + colmnWay; inPlane(r, c); r += rowWay, c += colmnWay) {
+                    seen |= 1u << (8 * r + c);
+                    if ((occupied >> (8 * r + c)) & 1u) break;
+                }
+            }
+        }
+        t.planeDiagonals[place][index] = seen;
+    }
+}
+
+constexpr LineTables buildLineTables()
+{
+    LineTables t;
+    for (int place = 0; place < 8; ++place) {
+        for (unsigned occupied = 0; occupied < 256; ++occupied) t.eight[place][occupied] = lineReach(place, 8, occupied);
+    }
+    for (int place = 0; place < 4; ++place) {
+        for (unsigned occupied = 0; occupied < 16; ++occupied) t.four[place][occupied] = lineReach(place, 4, occupied);
+    }
+    for (unsigned set = 0; set < 16; ++set) {
+        for (int k = 0; k < 4; ++k) {
+            if ((set >> k) & 1u) t.boardsInPlane[set] |= static_cast<std::uint16_t>(1u << (4 * k));
+        }
+    }
+    for (unsigned set = 0; set < 256; ++set) {
+        for (int k = 0; k < 8; ++k) {
+            if ((set >> k) & 1u) t.planeBack[set] |= std::uint64_t{1} << (8 * k);
+        }
+    }
+    for (int place = 0; place < 32; ++place) addPlaneDiagonals(t, place);
+    for (int square = 0; square < kSquareCount; ++square) {
+        for (int ray = 0; ray < kRayCount; ++ray) {
+            (ray < kDiagonalRays ? t.diagonalReach : t.straightReach)[square] |= kMoveTables.ray[ray][square];
+        }
+    }
+    return t;
+}
+
+inline constexpr LineTables kLineTables = buildLineTables();
+
+// Both diagonals from `place` of a plane of four rows by eight colmns.
+inline std::uint32_t planeDiagonals(int place, std::uint32_t plane)
+{
+    const std::uint32_t blockers = plane & kLineTables.planeBlockers[place];
+    const std::uint32_t folded = ((blockers >> 8) | (blockers >> 16)) & 0xff;
+    return kLineTables.planeDiagonals[place][((folded << 2) >> (place & 7)) & 0x1f];
+}
+
+// The squares a bishop on `square` sees, up to and including the first
+// occupied one along each diagonal.
+inline Bits diagonalAttacks(int square, Bits occupied)
+{
+    const int colmn = square & 7;
+    const int rw = (square >> 3) & 3;
+    const int boards = square >> 5;
+    const std::uint64_t low = lowHalf(occupied);
+    const std::uint64_t high = highHalf(occupied);
+
+    // Along rw: the square's own board.
+    const bool inHigh = square >= 64;
+    const int boardShift = square & 32;
+    const auto board = static_cast<std::uint32_t>((inHigh ? high : low) >> boardShift);
+    const std::uint32_t rwSeen = planeDiagonals(rw * 8 + colmn, board);
+
+    // Between half-boards: the square's rw on every board, one byte each.
+    const int rowShift = rw * 8;
+    const auto rows = static_cast<std::uint32_t>(((low >> rowShift) & 0xff) | (((low >> (rowShift + 32)) & 0xff) << 8)
+                                                 | (((high >> rowShift) & 0xff) << 16)
+                                                 | (((high >> (rowShift + 32)) & 0xff) << 24));
+    const std::uint32_t boardsSeen = planeDiagonals(boards * 8 + colmn, rows);
+
+    std::uint64_t seenLow = ((boardsSeen & 0xff) | (std::uint64_t{(boardsSeen >> 8) & 0xff} << 32)) << rowShift;
+    std::uint64_t seenHigh = (((boardsSeen >> 16) & 0xff) | (std::uint64_t{boardsSeen >> 24} << 32)) << rowShift;
+    (inHigh ? seenHigh : seenLow) |= std::uint64_t{rwSeen} << boardShift;
+    return (Bits{seenHigh} << 64) | seenLow;
+}
+
+// The same for a rook along its colmn, its rw and between half-boards.
+inline Bits straightAttacks(int square, Bits occupied)
+{
+    const int colmn = square & 7;
+    const int rw = (square >> 3) & 3;
+    const int boards = square >> 5;
+    const std::uint64_t low = lowHalf(occupied);
+    const std::uint64_t high = highHalf(occupied);
+
+    const bool inHigh = square >= 64;
+    const int colmnShift = square & 0x38;
+    const auto colmnLine = static_cast<unsigned>(((inHigh ? high : low) >> colmnShift) & 0xff);
+    const std::uint64_t colmnSeen = std::uint64_t{kLineTables.eight[colmn][colmnLine]} << colmnShift;
+
+    // Bit `colmn` of each byte, brought together by one product without
+    // carries: byte k of a half lands on bit k.
+    constexpr std::uint64_t kByteStarts = 0x0101'0101'0101'0101ULL;
+    constexpr std::uint64_t kGather = 0x0102'0408'1020'4080ULL;
+    const auto plane = static_cast<unsigned>((((low >> colmn) & kByteStarts) * kGather) >> 56)
+        | (static_cast<unsigned>((((high >> colmn) & kByteStarts) * kGather) >> 56) << 8);
+    const unsigned rwLine = (plane >> (4 * boards)) & 0xf;
+    // Bits 0, 4, 8 and 12 to bits 0 to 3, again without carries.
+    const unsigned boardsLine = ((((plane >> rw) & 0x1111u) * 0x1248u) >> 12) & 0xf;
+    const unsigned planeSeen = (unsigned{kLineTables.four[rw][rwLine]} << (4 * boards))
+        | (unsigned{kLineTables.boardsInPlane[kLineTables.four[boards][boardsLine]]} << rw);
+
+    std::uint64_t seenLow = kLineTables.planeBack[planeSeen & 0xff] << colmn;
+    std::uint64_t seenHigh = kLineTables.planeBack[planeSeen >> 8] << colmn;
+    (inHigh ? seenHigh : seenLow) |= colmnSeen;
+    return (Bits{seenHigh} << 64) | seenLow;
 }
 
 } // namespace palisade
