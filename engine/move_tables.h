@@ -188,18 +188,28 @@ inline std::uint32_t planeDiagonals(int place, std::uint32_t plane)
     return kLineTables.planeDiagonals[place][((folded << 2) >> (place & 7)) & 0x1f];
 }
 
+// What both line lookups read of a square and of the occupied set.
+struct LineLookup {
+    int colmn;
+    int rw;
+    int boards;
+    bool inHigh; // the square lies in the set's high half
+    std::uint64_t low;
+    std::uint64_t high;
+
+    LineLookup(int square, Bits occupied)
+        : colmn(square & 7), rw((square >> 3) & 3), boards(square >> 5), inHigh(square >= 64),
+          low(lowHalf(occupied)), high(highHalf(occupied))
+    {}
+};
+
 // The squares a bishop on `square` sees, up to and including the first
 // occupied one along each diagonal.
 inline Bits diagonalAttacks(int square, Bits occupied)
 {
-    const int colmn = square & 7;
-    const int rw = (square >> 3) & 3;
-    const int boards = square >> 5;
-    const std::uint64_t low = lowHalf(occupied);
-    const std::uint64_t high = highHalf(occupied);
+    const auto [colmn, rw, boards, inHigh, low, high] = LineLookup(square, occupied);
 
     // Along rw: the square's own board.
-    const bool inHigh = square >= 64;
     const int boardShift = square & 32;
     const auto board = static_cast<std::uint32_t>((inHigh ? high : low) >> boardShift);
     const std::uint32_t rwSeen = planeDiagonals(rw * 8 + colmn, board);
@@ -220,13 +230,7 @@ inline Bits diagonalAttacks(int square, Bits occupied)
 // The same for a rook along its colmn, its rw and between half-boards.
 inline Bits straightAttacks(int square, Bits occupied)
 {
-    const int colmn = square & 7;
-    const int rw = (square >> 3) & 3;
-    const int boards = square >> 5;
-    const std::uint64_t low = lowHalf(occupied);
-    const std::uint64_t high = highHalf(occupied);
-
-    const bool inHigh = square >= 64;
+    const auto [colmn, rw, boards, inHigh, low, high] = LineLookup(square, occupied);
     const int colmnShift = square & 0x38;
     const auto colmnLine = static_cast<unsigned>(((inHigh ? high : low) >> colmnShift) & 0xff);
     const std::uint64_t colmnSeen = std::uint64_t{kLineTables.eight[colmn][colmnLine]} << colmnShift;
