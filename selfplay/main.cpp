@@ -1,5 +1,7 @@
 // palisade-selfplay: the computer's speed and strength, measured.
 //   palisade-selfplay speed [SECONDS]        nodes per second and depth reached
+//   palisade-selfplay bench [DEPTH]          nodes of a fixed-depth search of ten
+//                                             positions: changes only when the search does
 //   palisade-selfplay match A B GAMES [SEED [SCALE]]
 //                                             A against B, colours alternating
 //   palisade-selfplay tune WEIGHT VALUE GAMES [SCALE]
@@ -14,9 +16,11 @@
 #include "computer/search.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 using namespace palisade;
 
@@ -25,6 +29,7 @@ namespace {
 int usage()
 {
     std::fprintf(stderr, "usage: palisade-selfplay speed [SECONDS]\n"
+                         "       palisade-selfplay bench [DEPTH]\n"
                          "       palisade-selfplay match A B GAMES [SEED [SCALE]]   (A, B: 1..5, random, greedy)\n"
                          "       palisade-selfplay tune WEIGHT VALUE GAMES [SCALE]\n");
     return 2;
@@ -48,6 +53,44 @@ int speed(int argc, char** argv)
     if (milliseconds <= 0) return usage();
     measure("start", standardPosition(), milliseconds);
     measure("middle game", middleGamePosition(), milliseconds);
+    return 0;
+}
+
+struct FixedDepth {
+    std::int64_t nodes = 0;
+    double seconds = 0;
+};
+
+// Each position searched to `depth` by a searcher of its own, so the count
+// is the same on every run and machine.
+FixedDepth searchAll(const std::vector<Position>& positions, int depth)
+{
+    FixedDepth total;
+    for (const Position& position : positions) {
+        Searcher searcher(16);
+        SearchLimits limits;
+        limits.maxDepth = depth;
+        const std::atomic<bool> never{false};
+        const auto started = std::chrono::steady_clock::now();
+        total.nodes += searcher.search(position, limits, never).nodes;
+        total.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    }
+    return total;
+}
+
+// The node count at the depth asked, the speed, and the effective branching
+// factor: how many times more nodes one more ply of depth costs.
+int bench(int argc, char** argv)
+{
+    const int depth = argc > 2 ? std::atoi(argv[2]) : 6;
+    if (depth < 2 || depth >= kMaxPly) return usage();
+    const std::vector<Position> positions = benchPositions();
+    const FixedDepth shallower = searchAll(positions, depth - 1);
+    const FixedDepth full = searchAll(positions, depth);
+    std::printf("%zu positions, depth %d: nodes %lld, %.0f knodes/s, effective branching factor %.2f\n",
+                positions.size(), depth, static_cast<long long>(full.nodes),
+                full.nodes / std::max(full.seconds, 1e-6) / 1000.0,
+                static_cast<double>(full.nodes) / std::max<std::int64_t>(shallower.nodes, 1));
     return 0;
 }
 
@@ -109,6 +152,7 @@ int main(int argc, char** argv)
     if (argc < 2) return usage();
     const std::string command = argv[1];
     if (command == "speed") return speed(argc, argv);
+    if (command == "bench") return bench(argc, argv);
     if (command == "match") return match(argc, argv);
     if (command == "tune") return tune(argc, argv);
     return usage();
