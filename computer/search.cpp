@@ -232,7 +232,7 @@ int Searcher::judge()
 // trial under "Destroy Both Kings!", a stalemate, or a lone king set free.
 int Searcher::terminalScore(int ply)
 {
-    const Verdict verdict = palisade::verdict(board_->position(), Lookback{});
+    const Verdict verdict = verdictWithoutMove(board_->position(), board_->inCheck());
     switch (verdict.judgement) {
     case Judgement::Checkmate: return -kMateScore + ply;
     case Judgement::KingTrial:

@@ -60,25 +60,30 @@ KingTrial tryKingsAlone(const Position& position)
     return trial;
 }
 
-Verdict verdict(const Position& position, const Lookback& lookback)
+Verdict verdictWithoutMove(const Position& position, bool inCheck)
 {
     Verdict verdict;
-    const auto side = sideToMove(position.status);
-    if (!side) return verdict;
-    verdict.inCheck = sideInCheck(position);
-    verdict.canMove = hasLegalMove(position);
-    if (verdict.canMove) {
-        verdict.judgement = verdict.inCheck ? Judgement::Check : Judgement::Play;
-    } else {
-        verdict.judgement = withoutMove(position, verdict.inCheck, kingsOf(position.squares, *side).count);
+    verdict.inCheck = inCheck;
+    verdict.judgement = withoutMove(position, inCheck, kingsOf(position.squares, *sideToMove(position.status)).count);
+    if (verdict.judgement == Judgement::KingTrial) verdict.trial = tryKingsAlone(position);
+    return verdict;
+}
+
+Verdict verdict(const Position& position, const Lookback& lookback)
+{
+    if (!sideToMove(position.status)) return {};
+    const bool inCheck = sideInCheck(position);
+    if (!hasLegalMove(position)) {
+        Verdict verdict = verdictWithoutMove(position, inCheck);
+        // A freed lone king plays on: the position may repeat.
+        if (verdict.judgement == Judgement::LoneKingFreed) verdict.repetition = repeats(position, lookback);
+        return verdict;
     }
-    switch (verdict.judgement) {
-    case Judgement::KingTrial: verdict.trial = tryKingsAlone(position); break;
-    case Judgement::Play:
-    case Judgement::Check:
-    case Judgement::LoneKingFreed: verdict.repetition = repeats(position, lookback); break;
-    default: break;
-    }
+    Verdict verdict;
+    verdict.inCheck = inCheck;
+    verdict.canMove = true;
+    verdict.judgement = inCheck ? Judgement::Check : Judgement::Play;
+    verdict.repetition = repeats(position, lookback);
     return verdict;
 }
 

@@ -60,6 +60,10 @@ struct Verdict {
 // A position whose status shows a result is judged as Play.
 Verdict verdict(const Position& position, const Lookback& lookback);
 
+// The same for a side to move known to have no move but a castle, attacked or
+// not: for a search that has already generated its moves.
+Verdict verdictWithoutMove(const Position& position, bool inCheck);
+
 // Each king of the side to move tried alone, as the two-king trial tries it.
 KingTrial tryKingsAlone(const Position& position);
 

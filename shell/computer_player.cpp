@@ -206,17 +206,24 @@ void ComputerPlayer::pauseEnded()
 
 bool ComputerPlayer::pausing() const { return pauseTimer_->isActive(); }
 
-void ComputerPlayer::start(Task task, const Level& level)
+// A task looks at the position on the board; its id tells its report from
+// those of tasks abandoned before it.
+int ComputerPlayer::beginTask(Task task, SearchLimits limits)
 {
     searched_ = room_.position();
-    limits_ = roomLimits(room_, level, seed_++);
+    limits_ = std::move(limits);
     started_ = std::chrono::steady_clock::now();
     task_ = task;
-    const int id = ++searchId_;
+    progressTimer_->start();
+    return ++searchId_;
+}
+
+void ComputerPlayer::start(Task task, const Level& level)
+{
+    const int id = beginTask(task, roomLimits(room_, level, seed_++));
     search_.start(searched_, limits_, [this, id](const SearchReport& report) {
         QMetaObject::invokeMethod(this, [this, id, report] { searchDone(id, report); }, Qt::QueuedConnection);
     });
-    progressTimer_->start();
     showProgress();
 }
 
@@ -249,16 +256,11 @@ void ComputerPlayer::chooseKing()
 {
     if (task_ == Task::Hint) abandonSearch();
     hint_->clear();
-    searched_ = room_.position();
-    limits_ = SearchLimits{};
-    started_ = std::chrono::steady_clock::now();
-    task_ = Task::KingChoice;
-    const int id = ++searchId_;
+    const int id = beginTask(Task::KingChoice, SearchLimits{});
     search_.run([this, id, position = searched_, choice = *room_.kingChoice()](const std::atomic<bool>& stop) {
         const int square = kingToKeep(position, choice, stop);
         QMetaObject::invokeMethod(this, [this, id, square] { kingChosen(id, square); }, Qt::QueuedConnection);
     });
-    progressTimer_->start();
     showProgress();
 }
 

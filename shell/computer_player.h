@@ -72,6 +72,7 @@ private:
     void considerMoving();
     bool waitBeforeMoving();
     void pauseEnded();
+    int beginTask(Task task, SearchLimits limits);
     void start(Task task, const Level& level);
     void searchDone(int id, const SearchReport& report);
     void chooseKing();
