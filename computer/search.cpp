@@ -1,5 +1,6 @@
 #include "computer/search.h"
 
+#include "computer/search_helpers.h"
 #include "engine/verdict.h"
 
 #include <algorithm>
@@ -8,9 +9,6 @@ namespace palisade {
 
 namespace {
 
-constexpr int kInfinity = kMateScore + 1;
-// Scores beyond this are mates, counted from the root.
-constexpr int kMateBound = kMateScore - kMaxPly;
 // Nodes between two looks at the clock and the stop flag.
 constexpr std::int64_t kCheckEvery = 1024;
 
@@ -50,87 +48,87 @@ std::uint64_t mix(std::uint64_t x)
 
 } // namespace
 
+double SearchReport::nodesPerSecond() const
+{
+    return static_cast<double>(nodes) * 1000.0 / static_cast<double>(std::max<std::int64_t>(1, elapsed.count()));
+}
+
 Searcher::Searcher(std::size_t tableMegabytes, const EvalWeights& weights)
     : tableMegabytes_(tableMegabytes), weights_(weights)
 {
 }
 
+Searcher::Searcher(TranspositionTable& sharedTable, const EvalWeights& weights, int helperNumber,
+                   const std::atomic<int>& leaderDepth)
+    : tableMegabytes_(0), table_(&sharedTable), weights_(weights), helperNumber_(helperNumber),
+      leaderDepth_(&leaderDepth)
+{
+}
+
+Searcher::~Searcher() = default;
+
 SearchReport Searcher::search(const Position& position, const SearchLimits& limits, const std::atomic<bool>& stop)
 {
-    if (!table_) table_.emplace(tableMegabytes_);
+    if (!table_) {
+        ownTable_ = std::make_unique<TranspositionTable>(tableMegabytes_);
+        table_ = ownTable_.get();
+    }
+    SearchReport report;
+    MoveList rootMoves;
+    if (!begin(position, limits, stop, rootMoves)) return report;
+    report.best = rootMoves[0];
+    std::optional<SearchHelpers> helpers;
+    if (limits.threads > 1) {
+        helpers.emplace(limits.threads - 1, *table_, weights_, position, limits, finishedDepth_);
+        helpers_ = &*helpers;
+    }
+    deepen(rootMoves, report);
+    if (helpers) helpers->stopAndJoin();
+    finishReport(report);
+    helpers_ = nullptr;
+    return report;
+}
+
+void Searcher::help(const Position& position, const SearchLimits& limits, const std::atomic<bool>& stop)
+{
+    MoveList rootMoves;
+    if (!begin(position, limits, stop, rootMoves)) return;
+    SearchReport ignored;
+    ignored.best = rootMoves[0];
+    deepen(rootMoves, ignored);
+    publishedNodes_.store(nodes_, std::memory_order_relaxed);
+}
+
+// Sets up a search of the position; false when the side to move has no move
+// to search. The root's moves come ordered, the table's move first.
+bool Searcher::begin(const Position& position, const SearchLimits& limits, const std::atomic<bool>& stop,
+                     MoveList& rootMoves)
+{
     board_.emplace(position);
     limits_ = &limits;
     stop_ = &stop;
     start_ = std::chrono::steady_clock::now();
     nodes_ = 0;
     publishedNodes_.store(0, std::memory_order_relaxed);
+    finishedDepth_.store(0, std::memory_order_relaxed);
     aborted_ = false;
     keys_ = limits.earlierBoards;
     keys_.push_back(board_->boardKey());
     killers_ = {};
     for (auto& row : history_) row.fill(0);
 
-    MoveList rootMoves;
     board_->generate(rootMoves);
     if (limits.onlyFrom) rootMoves = movesFrom(rootMoves, *limits.onlyFrom);
-    SearchReport report;
-    if (rootMoves.empty() || !sideToMove(position.status)) return report;
-
+    if (rootMoves.empty() || !sideToMove(position.status)) return false;
     std::array<int, MoveList::kCapacity> scores{};
     const auto hashed = table_->find(board_->key());
     orderMoves(rootMoves, scores, hashed ? hashed->best : Move{}, 0);
-    report.best = rootMoves[0];
-
-    for (int depth = 1; depth <= limits.maxDepth && depth < kMaxPly; ++depth) {
-        Move best = *report.best;
-        const int score = searchRoot(rootMoves, depth, best);
-        // A move that beat the earlier best before the stop is still sound.
-        report.best = best;
-        if (aborted_) break;
-        report.score = score;
-        report.depth = depth;
-        if (score > kMateBound || score < -kMateBound || rootMoves.size() == 1) break;
-    }
-    report.nodes = nodes_;
-    report.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
-    return report;
-}
-
-// The root's moves, the best of the last depth first. Returns the best score;
-// `best` changes only when a move searched in full beats the first.
-int Searcher::searchRoot(MoveList& rootMoves, int depth, Move& best)
-{
-    int alpha = -kInfinity;
-    const int beta = kInfinity;
-    const auto first = std::find(rootMoves.begin(), rootMoves.end(), best);
-    std::rotate(rootMoves.begin(), first, first + 1);
-    int bestScore = -kInfinity;
-    for (std::size_t i = 0; i < rootMoves.size(); ++i) {
-        const Move move = rootMoves[i];
-        board_->make(move);
-        keys_.push_back(board_->boardKey());
-        int score;
-        if (i == 0) {
-            score = -negamax(depth - 1, -beta, -alpha, 1);
-        } else {
-            score = -negamax(depth - 1, -alpha - 1, -alpha, 1);
-            if (score > alpha && score < beta && !aborted_) score = -negamax(depth - 1, -beta, -alpha, 1);
-        }
-        keys_.pop_back();
-        board_->unmake();
-        if (aborted_) break;
-        if (score > bestScore) {
-            bestScore = score;
-            best = move;
-            alpha = std::max(alpha, score);
-        }
-    }
-    if (!aborted_) table_->store({board_->key(), bestScore, static_cast<std::int16_t>(depth), Bound::Exact, best});
-    return bestScore;
+    return true;
 }
 
 int Searcher::negamax(int depth, int alpha, int beta, int ply)
 {
+    lineLengths_[ply] = 0;
     if (repeated(ply)) return 0;
     const bool inCheck = board_->inCheck();
     if (inCheck) ++depth;
@@ -157,7 +155,7 @@ int Searcher::negamax(int depth, int alpha, int beta, int ply)
     orderMoves(moves, scores, hashMove, ply);
 
     const int startAlpha = alpha;
-    int bestScore = -kInfinity;
+    int bestScore = -kInfiniteScore;
     Move best = moves[0];
     for (std::size_t i = 0; i < moves.size(); ++i) {
         const Move move = moves[i];
@@ -181,7 +179,10 @@ int Searcher::negamax(int depth, int alpha, int beta, int ply)
             bestScore = score;
             best = move;
         }
-        if (score > alpha) alpha = score;
+        if (score > alpha) {
+            alpha = score;
+            keepLine(ply, move);
+        }
         if (alpha >= beta) {
             if (quiet) rememberQuiet(move, depth, ply);
             break;
@@ -305,6 +306,15 @@ void Searcher::rememberQuiet(Move move, int depth, int ply)
     }
     int& count = history_[move.pick][move.drop];
     count = std::min(count + depth * depth, 1 << 25);
+}
+
+// The move that raised alpha, then the line found below it.
+void Searcher::keepLine(int ply, Move move)
+{
+    const int below = lineLengths_[ply + 1];
+    lines_[ply][0] = move;
+    std::copy_n(lines_[ply + 1].begin(), below, lines_[ply].begin() + 1);
+    lineLengths_[ply] = below + 1;
 }
 
 } // namespace palisade

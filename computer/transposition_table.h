@@ -2,6 +2,7 @@
 
 #include "engine/move.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -22,7 +23,10 @@ struct TableEntry {
 };
 
 // Positions already searched, found by their key. One entry a slot; a deeper
-// or newer search of another position replaces it.
+// or newer search of another position replaces it. Threads may share a table:
+// a slot is two words written and read apart, the entry packed in one and
+// the key mixed with it in the other, so that a slot half written by another
+// thread reads as no entry rather than a wrong one.
 class TranspositionTable {
 public:
     explicit TranspositionTable(std::size_t megabytes);
@@ -31,7 +35,14 @@ public:
     void store(const TableEntry& entry);
 
 private:
-    std::vector<TableEntry> slots_;
+    struct Slot {
+        std::atomic<std::uint64_t> check{0}; // key ^ data
+        std::atomic<std::uint64_t> data{0};
+    };
+
+    std::optional<TableEntry> read(const Slot& slot) const;
+
+    std::vector<Slot> slots_;
     std::uint64_t mask_ = 0;
 };
 
