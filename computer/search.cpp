@@ -83,6 +83,7 @@ SearchReport Searcher::search(const Position& position, const SearchLimits& limi
         helpers_ = &*helpers;
     }
     deepen(rootMoves, report);
+    publishedNodes_.store(nodes_, std::memory_order_relaxed);
     if (helpers) helpers->stopAndJoin();
     finishReport(report);
     helpers_ = nullptr;
