@@ -99,26 +99,30 @@ bool kingGivenUpIn(const std::vector<Position>& line)
     return false;
 }
 
-// A side mated with both kings on the board under "Destroy Both Kings!" is
-// tried king by king; when neither can escape the board stays as it was and
-// only the selected square, the lower king, tells the trial from a plain mate.
-bool endedInKingTrial(const SavedGame& game, const std::vector<Position>& line)
+// The option the game was played under until its last move. It tells only
+// when a side is mated with both kings on the board: under "Destroy Both
+// Kings!" each king is tried alone and, when neither can escape, the board
+// stays as it was and only the selected square, the lower king, tells the
+// trial from a plain mate. Once a king is given up the option stays.
+int optionOfPlay(const SavedGame& game, const std::vector<Position>& line)
 {
+    if (kingGivenUpIn(line)) return 1;
     const Status end = line.back().status;
-    if (line.size() < 2 || (end != Status::WhiteWins && end != Status::BlackWins)) return false;
+    if (line.size() < 2 || (end != Status::WhiteWins && end != Status::BlackWins)) return game.position.winOption;
     const Side loser = end == Status::WhiteWins ? Side::Black : Side::White;
     const HistoryEntry& before = game.entries[line.size() - 2];
     Board board = line.back().squares;
     if (before.sidesSwitched != 0) turnHalfBoards(board);
     const KingSquares kings = kingsOf(board, loser);
-    return kings.count == 2 && game.selectedSquare == kings.square[0];
+    if (kings.count != 2) return game.position.winOption;
+    return game.selectedSquare == kings.square[0] ? 1 : 0;
 }
 
 class TextExport {
 public:
     TextExport(const SavedGame& game, const GameTextHeader& header)
         : game_(game), line_(lineOf(game)),
-          startOption_(kingGivenUpIn(line_) || endedInKingTrial(game, line_) ? 1 : game.position.winOption),
+          startOption_(optionOfPlay(game, line_)),
           replay_(startOf(line_.front()), startOption_)
     {
         text_.date = header.date;
