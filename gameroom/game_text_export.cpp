@@ -34,9 +34,10 @@ Position positionOf(const HistoryEntry& entry, int winOption)
     position.status = entry.status.value_or(Status::WhiteToMove);
     position.loneKingFree = entry.loneKingFree;
     position.winOption = winOption;
-    // The file keeps no count of kings standing.
+    // A file keeps no count of kings standing: it follows from the kings.
     const bool bothPairs = kingsOf(entry.squares, Side::White).count == 2 && kingsOf(entry.squares, Side::Black).count == 2;
-    position.kingsStanding = bothPairs ? 2 : 1;
+    const bool counted = entry.kingsStanding == 1 || entry.kingsStanding == 2;
+    position.kingsStanding = counted ? entry.kingsStanding : bothPairs ? 2 : 1;
     return unswitched(position);
 }
 
