@@ -218,8 +218,8 @@ public:
 private:
     std::optional<TextError> takeTag(const std::string& name, const std::string& value)
     {
-        static constexpr std::array<std::string_view, 8> kOnce = {
-            "Date", "White", "Black", "WinOption", "Start", "Result", "Termination", "AtHalfMove"};
+        static constexpr std::array<std::string_view, 9> kOnce = {
+            "Date", "White", "Black", "WinOption", "Start", "Result", "Termination", "AtHalfMove", "Selected"};
         if (std::find(kOnce.begin(), kOnce.end(), name) != kOnce.end()) {
             if (std::find(seen_.begin(), seen_.end(), name) != seen_.end()) {
                 return TextError{"The tag " + name + " is given twice."};
@@ -253,6 +253,9 @@ private:
                                             [&](const auto& entry) { return entry.second == value; });
             if (found == kTerminations.end()) return bad();
             game_.termination = found->first;
+        } else if (name == "Selected") {
+            if (!squareOfText(value)) return bad();
+            game_.selected = value;
         } else if (name == "AtHalfMove") {
             game_.shownHalfMove = numberOf(value);
             if (!game_.shownHalfMove) return bad();
@@ -465,6 +468,7 @@ std::string writeGameText(const GameText& game)
     }
     if (game.start) writeTag(out, "Start", startText(*game.start));
     if (game.shownHalfMove) writeTag(out, "AtHalfMove", std::to_string(*game.shownHalfMove));
+    if (game.selected) writeTag(out, "Selected", *game.selected);
     writeTag(out, "Result", resultToken(game.result));
     if (game.termination) writeTag(out, "Termination", terminationName(*game.termination));
     out += '\n';

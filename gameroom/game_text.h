@@ -47,6 +47,8 @@ struct GameText {
     std::optional<EndReason> termination;
     // The position on the board, when the player had stepped back from the newest.
     std::optional<int> shownHalfMove;
+    // The piece the player had picked up, with its marks showing.
+    std::optional<std::string> selected;
     std::vector<TextMove> moves;
 
     friend bool operator==(const GameText&, const GameText&) = default;

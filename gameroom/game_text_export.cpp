@@ -142,7 +142,11 @@ public:
         const int last = static_cast<int>(line_.size()) - 1;
         if (!replay_.setWinOption(game_.position.winOption)) return TextError{"The win option of the game cannot be reached."};
         if (game_.position.winOption != startOption_) text_.winOptionChanges.push_back({last, game_.position.winOption});
-        if (game_.halfMoves < last) text_.shownHalfMove = game_.halfMoves;
+        if (game_.halfMoves < last) {
+            text_.shownHalfMove = game_.halfMoves;
+            replay_.room().goToHalfMove(game_.halfMoves);
+        }
+        noteSelection();
         return text_;
     }
 
@@ -177,6 +181,17 @@ private:
         written.castleDeclined = played.castleDeclined;
         text_.moves.push_back(written);
         return std::nullopt;
+    }
+
+    // A piece picked up and not yet moved; the kept king the replay has
+    // picked up itself.
+    void noteSelection()
+    {
+        if (game_.pieceSelected != 1) return;
+        const int square = game_.position.sidesSwitched == 0 ? game_.selectedSquare : turnedSquare(game_.selectedSquare);
+        const GameRoom& room = replay_.room();
+        if (room.pieceSelected() && room.selectedSquare() == square) return;
+        text_.selected = squareText(square, 0);
     }
 
     // How the saved game ended: by its moves, or a resignation or a draw declared.

@@ -52,6 +52,7 @@ public:
             }
             room().goToHalfMove(*text_.shownHalfMove);
         }
+        if (auto error = pickUpSelected()) return *error;
         return room().savedGame();
     }
 
@@ -87,6 +88,15 @@ private:
         if (written.castleDeclined && !played.castleDeclined) return refused("the king had no castle to decline");
         if (written.keptKing && !played.kingChosen) return refused("no king had to be chosen after it");
         return std::nullopt;
+    }
+
+    std::optional<TextError> pickUpSelected()
+    {
+        if (!text_.selected) return std::nullopt;
+        const int square = *squareOfText(*text_.selected);
+        if (!room().pieceSelected() || room().selectedSquare() != square) room().clickSquare(square);
+        if (room().pieceSelected() && room().selectedSquare() == square) return std::nullopt;
+        return TextError{"The tag Selected names no piece the side to move can pick up: " + *text_.selected + "."};
     }
 
     // The game ends as the text says: by its moves, or by a resignation or a

@@ -25,13 +25,14 @@ using trace::Dice;
 
 // One thing the player did, with the sides not switched.
 struct Action {
-    enum class Kind { Move, SwitchSides, WinOption, Resign, DeclareDraw, GoTo };
+    enum class Kind { Move, SwitchSides, WinOption, Resign, DeclareDraw, GoTo, PickUp };
     Kind kind = Kind::Move;
     int pick = 0;
     int drop = 0;
     std::vector<bool> answers; // to the questions of the move, in order
     int keptKing = -1;         // the king kept when the room asked
     int halfMove = 0;          // GoTo
+    int square = 0;            // PickUp
 };
 
 Action actionOf(Action::Kind kind)
@@ -82,6 +83,7 @@ struct Counts {
     int castles = 0;
     int castlesDeclined = 0;
     int results = 0;
+    int pickedUp = 0;
 };
 
 int unswitched(const GameRoom& room, int square)
@@ -168,6 +170,7 @@ public:
             case Action::Kind::Resign: room.resign(); break;
             case Action::Kind::DeclareDraw: room.declareDraw(); break;
             case Action::Kind::GoTo: room.goToHalfMove(action.halfMove); break;
+            case Action::Kind::PickUp: room.clickSquare(action.square); break;
             }
         }
         return encodeSavedGame(room.savedGame());
@@ -248,6 +251,25 @@ private:
             room_.goToHalfMove(goTo.halfMove);
             actions_.push_back(goTo);
         }
+        if (dice_.chance(15)) pickUp(counts);
+    }
+
+    // A piece of the side to move picked up and left standing.
+    void pickUp(Counts& counts)
+    {
+        const auto side = sideToMove(room_.position().status);
+        if (!side || room_.pieceSelected()) return;
+        std::vector<int> pieces;
+        for (int square = 0; square < kSquareCount; ++square) {
+            if (belongsTo(room_.position().squares[square], *side)) pieces.push_back(square);
+        }
+        if (pieces.empty()) return;
+        const int square = pieces[dice_.below(static_cast<int>(pieces.size()))];
+        room_.clickSquare(square);
+        Action pick = actionOf(Action::Kind::PickUp);
+        pick.square = unswitched(room_, square);
+        actions_.push_back(pick);
+        ++counts.pickedUp;
     }
 
     Dice dice_;
@@ -284,7 +306,7 @@ TEST(GameTextRoundTrip, RandomGamesComeBackInTheSameBytes)
               << " switches, " << counts.optionChanges << " win option changes, " << counts.kingChoices
               << " king choices, " << counts.kingsGivenUp << " kings given up, " << counts.promotions
               << " promotions, " << counts.castles << " castles, " << counts.castlesDeclined
-              << " castles declined, " << counts.results << " results\n";
+              << " castles declined, " << counts.results << " results, " << counts.pickedUp << " pieces left picked up\n";
     if (gameCount() >= 1000) {
         EXPECT_GT(counts.kingChoices, 0);
         EXPECT_GT(counts.kingsGivenUp, counts.kingChoices);

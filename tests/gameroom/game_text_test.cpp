@@ -75,6 +75,7 @@ TEST(GameText, TagsAndMovesComeBackAsWritten)
     game.result = Status::BlackWins;
     game.termination = EndReason::Resignation;
     game.shownHalfMove = 3;
+    game.selected = "2b2";
     game.moves = {{"2b2 - 2b4", std::nullopt, false}, {"2O-O1", std::nullopt, false},
                   {"1a5 - K1a4", std::nullopt, true}, {"2a1 - Nx2c2", std::string("1c4"), false},
                   {"2b7 - Q2b8", std::nullopt, false}};
