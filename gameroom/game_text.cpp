@@ -95,8 +95,8 @@ std::string escaped(std::string_view value)
     std::string out;
     for (const char c : value) {
         if (c == '"' || c == '\\') out += '\\';
-        // A tag is one line.
-        out += c == '\n' || c == '\r' ? ' ' : c;
+        // A tag is one line of printing characters.
+        out += static_cast<unsigned char>(c) < ' ' ? ' ' : c;
     }
     return out;
 }
@@ -140,7 +140,7 @@ std::optional<Board> boardOfText(std::string_view text)
     int row = 0;
     for (const char c : text) {
         if (c == '/') {
-            if (square != (row + 1) * kRowLength) return std::nullopt;
+            if (square != (row + 1) * kRowLength || row + 1 == kRows) return std::nullopt;
             ++row;
         } else if (c >= '1' && c <= '8') {
             square += c - '0';
@@ -182,7 +182,7 @@ std::optional<std::pair<std::string, std::string>> tagOf(std::string_view line)
     std::string value;
     for (std::size_t i = 1; i + 1 < rest.size(); ++i) {
         char c = rest[i];
-        if (c == '"') return std::nullopt;
+        if (c == '"' || static_cast<unsigned char>(c) < ' ') return std::nullopt;
         if (c == '\\') {
             if (i + 2 >= rest.size()) return std::nullopt;
             c = rest[++i];

@@ -140,6 +140,9 @@ TEST(GameText, BadTagsAreRefusedByName)
     EXPECT_EQ(reasonOf(importGameText("[Date \"a\"]\n[Date \"b\"]\n" + opening)), "The tag Date is given twice.");
     EXPECT_EQ(reasonOf(importGameText("[Start \"K7/8 w\"]\n" + opening)).substr(0, 36),
               "The tag Start has a value it cannot ");
+    EXPECT_EQ(reasonOf(importGameText("[Start \"8/8/8/8/8/8/8/8/8/8/8/8/8/8/8/8/K7 w 0000000000000000 - 2 0\"]\n"))
+                  .substr(0, 36),
+              "The tag Start has a value it cannot ");
     // Three white kings: a position no game reaches.
     EXPECT_EQ(reasonOf(importGameText("[Start \"KKK5/15/8/8/8/8/8/8/8/8/8/8/8/8/8/7k w 0000000000000000 - 2 0\"]\n")),
               "The tag Start has a value it cannot have: \"KKK5/15/8/8/8/8/8/8/8/8/8/8/8/8/8/7k w 0...\"");
