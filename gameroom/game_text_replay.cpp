@@ -80,7 +80,7 @@ private:
         const auto found = std::find_if(moves.begin(), moves.end(), [&](const Move& move) {
             return notationOf(room().position(), move) == written.notation;
         });
-        if (found == moves.end()) return refused("no piece of the side to move can make it");
+        if (found == moves.end()) return refused(whyNoMove(written.notation));
         std::optional<int> kept;
         if (written.keptKing) kept = squareOfText(*written.keptKing);
         const ReplayRoom::Played played = replay_.play(*found, kept);
@@ -88,6 +88,17 @@ private:
         if (written.castleDeclined && !played.castleDeclined) return refused("the king had no castle to decline");
         if (written.keptKing && !played.kingChosen) return refused("no king had to be chosen after it");
         return std::nullopt;
+    }
+
+    // A move written from a square names the piece it moves.
+    std::string whyNoMove(const std::string& notation)
+    {
+        const auto pick = squareOfText(std::string_view(notation).substr(0, 3));
+        const auto side = sideToMove(room().position().status);
+        if (pick && notation.size() > 3 && side && !belongsTo(room().position().squares[*pick], *side)) {
+            return "no piece of the side to move stands on " + notation.substr(0, 3);
+        }
+        return "no piece of the side to move can make it";
     }
 
     std::optional<TextError> pickUpSelected()

@@ -118,7 +118,9 @@ TEST(GameText, AMissingOrWrongKingChoiceIsRefusedWithItsMove)
 TEST(GameText, AnIllegalMoveNamesItsNumberAndItsText)
 {
     EXPECT_EQ(reasonOf(importGameText(replaced(std::string(kOpening), "3b2 - 3b4", "2b2 - 2b9"))),
-              "Move 3 (2b2 - 2b9) cannot be played: no piece of the side to move can make it.");
+              "Move 3 (2b2 - 2b9) cannot be played: no piece of the side to move stands on 2b2.");
+    EXPECT_EQ(reasonOf(importGameText(replaced(std::string(kOpening), "3b2 - 3b4", "3b2 - 3b9"))),
+              "Move 3 (3b2 - 3b9) cannot be played: no piece of the side to move can make it.");
     EXPECT_EQ(reasonOf(importGameText(replaced(std::string(kOpening), "1b8 - N1c6", "1b8 - N1c7"))),
               "Move 2 (1b8 - N1c7) cannot be played: no piece of the side to move can make it.");
     EXPECT_EQ(reasonOf(importGameText(replaced(std::string(kOpening), "2b4 - bx2c5", "2b4 - 2c5"))),
