@@ -7,9 +7,13 @@
 //   palisade-cli perft DEPTH [--reference] [FILE]
 //   palisade-cli divide DEPTH [--reference] [FILE]
 //                                 the legal moves and the size of the tree below
+//   palisade-cli export-text FILE.brd
+//   palisade-cli import-text FILE.txt --save OUT.brd
+//                                 a saved game as plain text, and back
 
 #include "cli/move_commands.h"
 #include "cli/play.h"
+#include "cli/text_commands.h"
 #include "engine/position.h"
 #include "engine/targets.h"
 
@@ -32,7 +36,9 @@ int usage()
                  "       palisade-cli play [--file FILE] [--answers LETTERS] [--save OUT] TOKEN...\n"
                  "       palisade-cli moves [--reference] [FILE]\n"
                  "       palisade-cli perft DEPTH [--reference] [FILE]\n"
-                 "       palisade-cli divide DEPTH [--reference] [FILE]\n";
+                 "       palisade-cli divide DEPTH [--reference] [FILE]\n"
+                 "       palisade-cli export-text FILE.brd\n"
+                 "       palisade-cli import-text FILE.txt --save OUT.brd\n";
     return 2;
 }
 
@@ -81,6 +87,9 @@ int main(int argc, char* argv[])
         if (command == "moves" || command == "perft" || command == "divide") {
             return runMoveCommand(command, std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
         }
+        const std::vector<std::string> arguments(argv + 2, argv + argc);
+        if (command == "export-text") return runExportText(arguments, std::cout, std::cerr);
+        if (command == "import-text") return runImportText(arguments, std::cout, std::cerr);
     }
     return usage();
 }

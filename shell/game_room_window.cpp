@@ -9,6 +9,7 @@
 #include "shell/computer_player.h"
 #include "shell/file_box.h"
 #include "shell/forms.h"
+#include "shell/game_text_actions.h"
 #include "shell/key_click_button.h"
 #include "shell/labels.h"
 #include "shell/preferences_dialog.h"
@@ -81,6 +82,8 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     setCentralWidget(central);
     buildMenu();
     addHistoryKeys();
+    gameText_ = std::make_unique<GameTextActions>(
+        *this, room_, [this] { return computer_->players(); }, [this](std::string_view text) { message(text); });
     noticeLabel_ = makeLabel(QString(), "notice", this);
     statusBar()->addWidget(noticeLabel_, 1);
 
@@ -148,6 +151,14 @@ void GameRoomWindow::buildMenu()
         });
     });
     addMenuItem(menu, "Preferences...", "editPreferences", QKeySequence("Ctrl+,"), [this] { editPreferences(); });
+
+    // The game as plain text.
+    addMenuItem(menu, "Export Game Text...", "exportGameText", QKeySequence("Ctrl+Shift+E"),
+                [this] { gameText_->exportToFile(); });
+    addMenuItem(menu, "Copy Game", "copyGame", QKeySequence("Ctrl+Shift+C"), [this] { gameText_->copyToClipboard(); });
+    addMenuItem(menu, "Import Game Text...", "importGameText", QKeySequence("Ctrl+Shift+I"),
+                [this] { gameText_->importFromFile(); });
+    addMenuItem(menu, "Paste Game", "pasteGame", QKeySequence("Ctrl+Shift+V"), [this] { gameText_->pasteFromClipboard(); });
 }
 
 // The history from the keyboard. Left and Right give way to the board while
