@@ -24,6 +24,7 @@ class QPushButton;
 namespace palisade {
 
 class BoardView;
+class ClockPanel;
 class ComputerPlayer;
 class Forms;
 
@@ -38,6 +39,7 @@ public:
     GameRoom& room() { return room_; }
     BoardView& boardView() { return *board_; }
     ComputerPlayer& computer() { return *computer_; }
+    ClockPanel& clockPanel() { return *clock_; }
 
     const Preferences& preferences() const { return preferences_; }
     void applyPreferences(const Preferences& preferences);
@@ -99,6 +101,11 @@ private:
     QString standingNotice_;
     bool exitConfirmed_ = false;
     std::unique_ptr<ComputerPlayer> computer_;
+    // The chess clock, and its menu item.
+    ClockPanel* clock_ = nullptr;
+    QAction* pauseClock_ = nullptr;
+    void addClockMenuItems(QMenu* menu);
+    void newGameWithPlayers();
 };
 
 } // namespace palisade

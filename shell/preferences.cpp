@@ -15,6 +15,7 @@ constexpr auto kChecks = "board/checks";
 constexpr auto kKeepSelectionOnRefusal = "play/keepSelectionOnRefusal";
 constexpr auto kAutosave = "play/autosave";
 constexpr auto kComputerPause = "computer/pauseBetweenMoves"; // milliseconds
+constexpr auto kShowClock = "clock/show";
 
 // Kept in ~/.config/palisade-brindle/preferences.ini on Linux.
 constexpr auto kSettingsName = "preferences";
@@ -36,6 +37,7 @@ Preferences loadPreferences()
     preferences.autosave = settings.value(kAutosave, defaults.autosave).toBool();
     const int pause = settings.value(kComputerPause, int(defaults.computerPause.count())).toInt();
     preferences.computerPause = std::chrono::milliseconds(std::clamp(pause, 0, kMaxComputerPauseMs));
+    preferences.showClock = settings.value(kShowClock, defaults.showClock).toBool();
     return preferences;
 }
 
@@ -49,6 +51,7 @@ void savePreferences(const Preferences& preferences)
     settings.setValue(kKeepSelectionOnRefusal, preferences.keepSelectionOnRefusal);
     settings.setValue(kAutosave, preferences.autosave);
     settings.setValue(kComputerPause, int(preferences.computerPause.count()));
+    settings.setValue(kShowClock, preferences.showClock);
 }
 
 } // namespace palisade

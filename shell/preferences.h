@@ -14,6 +14,8 @@ struct Preferences {
     // How long the computer waits before each move while it plays both sides,
     // so that a person can follow the game.
     std::chrono::milliseconds computerPause{1000};
+    // The chess clock: shown, run and chosen for new games.
+    bool showClock = true;
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };

@@ -27,6 +27,7 @@ PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent
         addSwitch("Keep the unsaved game safe after every move", "autosave", current.autosave);
 
     computerPause_ = addPause(current.computerPause);
+    showClock_ = addSwitch("Show the chess clock", "showClock", current.showClock);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -69,6 +70,7 @@ Preferences PreferencesDialog::preferences() const
     chosen.keepSelectionOnRefusal = keepSelectionOnRefusal_->isChecked();
     chosen.autosave = autosave_->isChecked();
     chosen.computerPause = std::chrono::milliseconds(std::lround(computerPause_->value() * 1000.0));
+    chosen.showClock = showClock_->isChecked();
     return chosen;
 }
 

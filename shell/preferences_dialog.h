@@ -28,6 +28,7 @@ private:
     QCheckBox* keepSelectionOnRefusal_ = nullptr;
     QCheckBox* autosave_ = nullptr;
     QDoubleSpinBox* computerPause_ = nullptr;
+    QCheckBox* showClock_ = nullptr;
 };
 
 } // namespace palisade
