@@ -1,6 +1,7 @@
 #include "shell/clock_panel.h"
 
 #include "computer/computer_answers.h"
+#include "gameroom/beside_file.h"
 #include "gameroom/clock_file.h"
 #include "gameroom/game_room.h"
 #include "shell/labels.h"
@@ -11,6 +12,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
+
+#include <filesystem>
 
 namespace palisade {
 
@@ -105,13 +108,37 @@ bool ClockPanel::keepBeside(const std::string& gameFileName)
     return keepClock(gameFileName, clock_.state());
 }
 
+// Written whenever the recovery file is: after a move, once no king choice waits.
+void ClockPanel::keepSafeBeside(const std::string& recoveryPath)
+{
+    if (recoveryPath.empty() || room_.gameSaved() || room_.kingChoice() || room_.movesPlayed() == movesKeptSafe_) {
+        return;
+    }
+    movesKeptSafe_ = room_.movesPlayed();
+    if (std::filesystem::exists(recoveryPath)) {
+        keepClock(recoveryPath, clock_.state());
+    } else {
+        removeBeside(recoveryPath, "clock");
+    }
+}
+
+void ClockPanel::resumeRecovered(const std::string& recoveryPath)
+{
+    adopt(recoveryPath);
+    follow();
+}
+
 // A game opened from a file brings its own clock, or none.
 void ClockPanel::adoptClockOfFile()
 {
     if (room_.fileName() == knownFile_) return;
     knownFile_ = room_.fileName();
-    if (knownFile_.empty()) return;
-    const KeptClock kept = readClock(knownFile_);
+    if (!knownFile_.empty()) adopt(knownFile_);
+}
+
+void ClockPanel::adopt(const std::string& gameFileName)
+{
+    const KeptClock kept = readClock(gameFileName);
     clock_.setControl({});
     lowTimeTold_.fill(false);
     if (kept.state == KeptClock::State::Kept && inUse_) clock_.restore(kept.clock);

@@ -48,6 +48,10 @@ public:
     void savingAs(const std::string& gameFileName) { knownFile_ = gameFileName; }
     // Writes the clock beside a game just saved under that name; false when it could not.
     bool keepBeside(const std::string& gameFileName);
+    // The unsaved game's clock, kept beside its recovery file after each move,
+    // and taken back with the recovered game.
+    void keepSafeBeside(const std::string& recoveryPath);
+    void resumeRecovered(const std::string& recoveryPath);
 
 signals:
     // A side's time has just fallen under its low-time mark.
@@ -59,6 +63,7 @@ private:
     void tick();
     void judgeFlag();
     void adoptClockOfFile();
+    void adopt(const std::string& gameFileName);
     void showTimes();
     void showSide(Side side);
     void signalLowTime(Side side);
@@ -70,6 +75,7 @@ private:
     RoomClock follower_;
     bool inUse_ = true;
     std::string knownFile_;
+    int movesKeptSafe_ = 0;
     std::array<QLabel*, 2> faces_{};
     QLabel* pausedLabel_ = nullptr;
     std::array<bool, 2> lowTimeTold_{};

@@ -367,6 +367,7 @@ void GameRoomWindow::keepGameSafe()
     if (const auto error = recovery_.follow(room_)) {
         noticeLabel_->setText("The game could not be kept safe: " + QString::fromStdString(error->reason));
     }
+    clock_->keepSafeBeside(recovery_.path());
 }
 
 void GameRoomWindow::statusChanged()

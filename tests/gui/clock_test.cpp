@@ -223,6 +223,33 @@ private slots:
         QVERIFY(!forms.gameRoom()->findChild<QWidget*>("clockPanel")->isVisible());
         QCOMPARE(forms.gameRoom()->room().halfMoves(), 1); // the game itself opened whole
     }
+
+    void anUnsavedTimedGameIsRecoveredWithItsClock()
+    {
+        ClockState kept;
+        {
+            FakeClock time; // outlives the window
+            Forms forms;
+            GameRoomWindow& window = enterGameRoom(forms);
+            window.clockPanel().useTime(time);
+            chooseTimeControl(window, 3); // 30+0
+            playFrom(window, kWhitePieces);
+            time.advance(61s);
+            playFrom(window, kBlackPieces);
+            kept = window.clockPanel().clock().state();
+            QCOMPARE(kept, (ClockState{{30min, 0s}, 1800'000ms, 1739'000ms, true}));
+            QCOMPARE(readClock(forms.recoveryPath().toStdString()).clock, kept);
+            // Gone without saving, as after a crash: the unsaved game and its clock stay.
+        }
+        Forms forms;
+        forms.showStartScreen();
+        forms.resumeRecoveredGame();
+        GameRoomWindow& window = *forms.gameRoom();
+        QCOMPARE(window.room().halfMoves(), 2);
+        QCOMPARE(window.clockPanel().clock().state(), kept);
+        QVERIFY(window.clockPanel().clock().paused());
+        QCOMPARE(faceText(window, "blackClock"), QString("28:59"));
+    }
 };
 
 QTEST_MAIN(ClockTest)
