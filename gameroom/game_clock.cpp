@@ -83,6 +83,8 @@ void GameClock::moveMade(Side mover)
     if (moverRan && moverLeft > nanoseconds::zero()) moverLeft += control_.increment;
     started_ = true;
     paused_ = false;
+    // The opponent is to move, until the room says otherwise.
+    shown_ = opponent(mover);
 }
 
 void GameClock::pause()

@@ -25,14 +25,14 @@ QLabel* makeFace(const char* name, QWidget* parent)
 {
     QLabel* face = makeLabel("0:00", name, parent);
     QFont font = face->font();
-    font.setPointSizeF(font.pointSizeF() * 2.4);
+    font.setPointSizeF(font.pointSizeF() * 2.2);
     font.setBold(true);
     font.setStyleHint(QFont::Monospace);
     font.setFamily("Monospace");
     face->setFont(font);
     face->setAlignment(Qt::AlignCenter);
     face->setMargin(4);
-    face->setMinimumWidth(face->fontMetrics().horizontalAdvance("00:00.0") + 16);
+    face->setMinimumWidth(face->fontMetrics().horizontalAdvance("00:00.0") + 12);
     return face;
 }
 

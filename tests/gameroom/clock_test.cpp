@@ -22,14 +22,15 @@ using namespace std::chrono_literals;
 using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 
-// Time that moves only when the test says so.
+// Time that moves only when the test says so, or by `step` at every look.
 class FakeClock final : public MonotonicClock {
 public:
-    nanoseconds now() const override { return now_; }
+    nanoseconds now() const override { return now_ += step; }
     void advance(nanoseconds by) { now_ += by; }
+    nanoseconds step{0};
 
 private:
-    nanoseconds now_{1'000'000'000};
+    mutable nanoseconds now_{1'000'000'000};
 };
 
 const TimeControl kFivePlusThree{300s, 3s};
@@ -69,6 +70,22 @@ TEST(GameClock, NothingRunsBeforeTheFirstMoveThenTheSideToMovePays)
 
 // Many moves at uneven intervals: every nanosecond a side used is off its
 // clock, and every increment on it, nothing more or less.
+// Time passes between every two looks at the clock, as on a real one.
+TEST(GameClock, TheMoverPaysNothingAfterItsMoveOnARunningTime)
+{
+    FakeClock time;
+    time.step = 1ms;
+    GameClock clock(time);
+    clock.setControl(kFivePlusThree);
+    clock.show(Side::White);
+    clock.moveMade(Side::White);
+    clock.show(Side::Black);
+    EXPECT_EQ(clock.remaining(Side::White), 300s) << "White's time stood from its move on";
+    clock.moveMade(Side::Black);
+    clock.show(Side::White);
+    EXPECT_EQ(clock.remaining(Side::Black), 300s - 2ms + 3s) << "Black paid from White's move to its own";
+}
+
 TEST(GameClock, ALongGameKeepsEveryNanosecond)
 {
     FakeClock time;
