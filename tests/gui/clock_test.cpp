@@ -8,6 +8,7 @@
 #include "gameroom/beside_file.h"
 #include "gameroom/clock_file.h"
 #include "shell/clock_panel.h"
+#include "shell/computer_player.h"
 #include "shell/forms.h"
 #include "shell/game_room_window.h"
 #include "shell/players_dialog.h"
@@ -222,6 +223,30 @@ private slots:
         QVERIFY(!forms.gameRoom()->clockPanel().clock().timed());
         QVERIFY(!forms.gameRoom()->findChild<QWidget*>("clockPanel")->isVisible());
         QCOMPARE(forms.gameRoom()->room().halfMoves(), 1); // the game itself opened whole
+    }
+
+    // The computer is just the side to move: its thinking is on its own clock.
+    void theComputersMoveComesOutOfItsOwnTime()
+    {
+        FakeClock time; // outlives the window
+        Forms forms;
+        GameRoomWindow& window = enterGameRoom(forms);
+        window.clockPanel().useTime(time);
+        chooseTimeControl(window, 1); // 5+3
+        window.computer().setPlayers({{false, kDefaultLevel}, {true, 1}});
+        playFrom(window, kWhitePieces);
+        time.advance(10s); // while it thinks
+        QTRY_COMPARE_WITH_TIMEOUT(window.room().halfMoves(), 2, 20000);
+        QCOMPARE(window.clockPanel().clock().remaining(Side::Black), 293s);
+        QCOMPARE(window.clockPanel().clock().running(), Side::White);
+        QCOMPARE(window.clockPanel().clock().remaining(Side::White), 300s);
+
+        // Out of time while it thinks, or with its move late: Black lost either way.
+        playFrom(window, kWhitePieces);
+        time.advance(294s);
+        QTRY_COMPARE(window.findChild<QLabel*>("Label2")->text(), QString("White Wins!"));
+        QCOMPARE(window.findChild<QLabel*>("notice")->text(), QString("Black's time ran out"));
+        QTRY_VERIFY(!window.computer().thinking());
     }
 
     void anUnsavedTimedGameIsRecoveredWithItsClock()
