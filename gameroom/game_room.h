@@ -96,6 +96,9 @@ public:
     void newGame();     // asks first when the game has unsaved moves
     void declareDraw();
     void resign();
+    // The time of `side` ran out: the other side wins. Nothing once a result
+    // shows or while a king choice waits.
+    void flagFall(Side side);
     void toggleWinOption();
 
     // Leaving the game room: asks first when the game has unsaved moves.
@@ -188,7 +191,7 @@ private:
     int movesPlayed_ = 0;
     std::string notation_;
     std::string fileName_;
-    // A resignation or a declared draw, which the record cannot tell: kept
+    // A resignation, a declared draw or a flag fall, which the record cannot tell: kept
     // while the position it ended stays on the board.
     std::optional<EndReason> spokenEnd_;
     std::optional<KingChoice> kingChoice_;

@@ -44,6 +44,14 @@ void GameRoom::resign()
     view_.statusChanged();
 }
 
+void GameRoom::flagFall(Side side)
+{
+    if (!sideToMove(position_.status) || kingChoice_) return;
+    endGame(winFor(opponent(side)));
+    spokenEnd_ = EndReason::TimeRanOut;
+    view_.statusChanged();
+}
+
 void GameRoom::toggleWinOption()
 {
     if (kingChoice_) return;

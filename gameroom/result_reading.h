@@ -13,9 +13,10 @@ enum class EndReason {
     Stalemate,  // the side to move has both kings, no move and no attack on them
     LoneKing,   // nothing of the side to move can go, not even its freed lone king
     Repetition, // the same position after four and after eight half-moves
-    // Only the game being played knows these two: the record cannot tell them.
+    // Only the game being played knows these: the record cannot tell them.
     Resignation,
     DrawDeclared,
+    TimeRanOut, // the loser's clock
 };
 
 // A result that shows, with its reason when the game can tell it.

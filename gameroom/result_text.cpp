@@ -34,6 +34,9 @@ std::string resultNotice(const GameResult& result)
     case EndReason::Resignation:
         return sideName(result.status == Status::WhiteWins ? Side::Black : Side::White)
                + " resigned";
+    case EndReason::TimeRanOut:
+        return sideName(result.status == Status::WhiteWins ? Side::Black : Side::White)
+               + "'s time ran out";
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "shell/computer_player.h"
 
+#include "computer/clock_budget.h"
 #include "computer/king_choice.h"
 #include "computer/room_moves.h"
 #include "gameroom/notation.h"
@@ -102,19 +103,22 @@ void ComputerPlayer::setPlayers(const Players& players)
     considerMoving();
 }
 
-void ComputerPlayer::newGameWithPlayers()
+bool ComputerPlayer::newGameWithPlayers(TimeControl* control)
 {
-    const auto chosen = choosePlayers(panel_->window(), players());
-    if (!chosen) return;
+    TimeControl chosenControl = control ? *control : TimeControl{};
+    const auto chosen = choosePlayers(panel_->window(), players(), control ? &chosenControl : nullptr);
+    if (!chosen) return false;
     const Task before = task_;
     abandonSearch();
     room_.newGame();
     const bool started = room_.history().lastHalfMove() == 0 && room_.gameSaved();
     if (started) {
+        if (control) *control = chosenControl;
         setPlayers(*chosen);
     } else if (before == Task::Move) {
         considerMoving();
     }
+    return started;
 }
 
 void ComputerPlayer::keepPlayersBeside(const std::string& gameFileName)
@@ -222,6 +226,11 @@ void ComputerPlayer::start(Task task, const Level& level)
 {
     SearchLimits limits = roomLimits(room_, level, seed_++);
     limits.threads = searchThreads_;
+    const auto side = sideToMove(room_.position().status);
+    // On its own running clock the computer thinks no longer than its time allows.
+    if (task == Task::Move && clock_ && side && clock_->running() == side) {
+        limits.maxTime = std::min(limits.maxTime, thinkingBudget(clock_->remaining(*side), clock_->control().increment));
+    }
     const int id = beginTask(task, std::move(limits));
     search_.start(searched_, limits_, [this, id](const SearchReport& report) {
         QMetaObject::invokeMethod(this, [this, id, report] { searchDone(id, report); }, Qt::QueuedConnection);

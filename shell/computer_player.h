@@ -3,6 +3,7 @@
 #include "computer/background_search.h"
 #include "computer/computer_answers.h"
 #include "computer/players.h"
+#include "gameroom/game_clock.h"
 #include "gameroom/game_room.h"
 
 #include <QObject>
@@ -38,8 +39,11 @@ public:
     const Players& players() const { return answers_.players(); }
     // The players for the game from now on.
     void setPlayers(const Players& players);
-    // A new game with players chosen in the dialog.
-    void newGameWithPlayers();
+    // A new game with players chosen in the dialog, and its time control when
+    // one is given; true once the new game has begun.
+    bool newGameWithPlayers(TimeControl* control = nullptr);
+    // The computer's thinking comes out of its time on this clock.
+    void watchClock(const GameClock& clock) { clock_ = &clock; }
     // The game is being saved under that name: its players are those playing,
     // not any found beside an older file of that name.
     void savingAs(const std::string& gameFileName) { knownFile_ = gameFileName; }
@@ -111,6 +115,7 @@ private:
     std::uint64_t seed_;
     std::string knownFile_;
     int searchThreads_ = 1;
+    const GameClock* clock_ = nullptr;
 };
 
 } // namespace palisade

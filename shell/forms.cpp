@@ -2,6 +2,7 @@
 
 #include "gameroom/game_file.h"
 #include "shell/about_box.h"
+#include "shell/clock_panel.h"
 #include "shell/file_box.h"
 #include "shell/game_room_window.h"
 #include "shell/help_window.h"
@@ -151,6 +152,7 @@ void Forms::resumeRecoveredGame()
     fileName_.clear();
     if (!gameRoom_) createGameRoom();
     gameRoom_->room().loadRecovered(std::get<SavedGame>(game));
+    gameRoom_->clockPanel().resumeRecovered(recoveryPath().toStdString());
     raiseGameRoom();
 }
 

@@ -6,6 +6,7 @@
 #include "render/piece_painter.h"
 #include "render/pictures.h"
 #include "shell/board_export.h"
+#include "shell/clock_panel.h"
 #include "shell/computer_player.h"
 #include "shell/file_box.h"
 #include "shell/forms.h"
@@ -101,6 +102,7 @@ void GameRoomWindow::applyPreferences(const Preferences& preferences)
     room_.setKeepSelectionOnRefusal(preferences.keepSelectionOnRefusal);
     computer_->setPauseBetweenMoves(preferences.computerPause);
     computer_->setSearchThreads(preferences.searchThreads);
+    clock_->setInUse(preferences.showClock);
 }
 
 QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,
@@ -123,7 +125,7 @@ void GameRoomWindow::buildMenu()
     menu->setObjectName("Menu");
     addMenuItem(menu, "New", "refreshgame", QKeySequence("Ctrl+N"), [this] { room_.newGame(); });
     addMenuItem(menu, "New Game with Players...", "players", QKeySequence("Ctrl+Shift+N"),
-                [this] { computer_->newGameWithPlayers(); });
+                [this] { newGameWithPlayers(); });
     addMenuItem(menu, "Hint", "hint", QKeySequence("Ctrl+H"), [this] { computer_->showHint(); });
     addMenuItem(menu, "Open", "open", QKeySequence("Ctrl+O"), [this] { openGame(); });
     addMenuItem(menu, "Save As", "savea", {}, [this] { saveGameAs(); });
@@ -159,6 +161,26 @@ void GameRoomWindow::buildMenu()
     addMenuItem(menu, "Import Game Text...", "importGameText", QKeySequence("Ctrl+Shift+I"),
                 [this] { gameText_->importFromFile(); });
     addMenuItem(menu, "Paste Game", "pasteGame", QKeySequence("Ctrl+Shift+V"), [this] { gameText_->pasteFromClipboard(); });
+    addClockMenuItems(menu);
+}
+
+void GameRoomWindow::addClockMenuItems(QMenu* menu)
+{
+    pauseClock_ = addMenuItem(menu, clock_->pauseActionText(), "pauseClock", QKeySequence(Qt::Key_F5),
+                              [this] { clock_->togglePause(); });
+    const auto showPause = [this] {
+        pauseClock_->setText(clock_->pauseActionText());
+        pauseClock_->setEnabled(clock_->mayPause());
+    };
+    connect(clock_, &ClockPanel::pauseChanged, this, showPause);
+    showPause();
+}
+
+// The players and the time control of the new game are chosen together.
+void GameRoomWindow::newGameWithPlayers()
+{
+    TimeControl control = clock_->clock().control();
+    if (computer_->newGameWithPlayers(clock_->inUse() ? &control : nullptr)) clock_->startGame(control);
 }
 
 // The history from the keyboard. Left and Right give way to the board while
@@ -228,6 +250,7 @@ QWidget* GameRoomWindow::buildSidePanel()
     winOptionLabel_->setCursor(Qt::PointingHandCursor);
     winOptionLabel_->installEventFilter(this);
     statusLabel_ = makeLabel(QString(), "Label2", panel);
+    clock_ = new ClockPanel(room_, answers_, panel);
     statusLabel_->setFont(scaledFont(statusLabel_->font(), 1.6 * scale, true));
     checkLabel_ = makeLabel("Check!", "Label3", panel);
     checkLabel_->setFont(scaledFont(checkLabel_->font(), 1.6 * scale, true));
@@ -270,6 +293,7 @@ QWidget* GameRoomWindow::buildSidePanel()
     column->addWidget(winOptionLabel_);
     column->addSpacing(12);
     column->addWidget(statusLabel_);
+    column->addWidget(clock_);
     column->addWidget(checkLabel_);
     column->addWidget(moveNumberLabel_);
     column->addSpacing(8);
@@ -278,6 +302,7 @@ QWidget* GameRoomWindow::buildSidePanel()
     column->addWidget(makeLabel("Click on a piece ", "Label5", panel));
     column->addLayout(legendRow);
     computer_ = std::make_unique<ComputerPlayer>(room_, answers_, *board_, panel);
+    computer_->watchClock(clock_->clock());
     column->addWidget(computer_->panel());
     column->addSpacing(12);
     column->addLayout(historyRow);
@@ -319,9 +344,11 @@ void GameRoomWindow::saveGameAs()
 void GameRoomWindow::saveTo(const std::string& path)
 {
     computer_->savingAs(path);
+    clock_->savingAs(path);
     if (!room_.save(path)) return;
     recovery_.remove();
     computer_->keepPlayersBeside(path);
+    if (!clock_->keepBeside(path)) message("The chess clock could not be written beside the game.");
 }
 
 void GameRoomWindow::print()
@@ -352,6 +379,7 @@ void GameRoomWindow::keepGameSafe()
     if (const auto error = recovery_.follow(room_)) {
         noticeLabel_->setText("The game could not be kept safe: " + QString::fromStdString(error->reason));
     }
+    clock_->keepSafeBeside(recovery_.path());
 }
 
 void GameRoomWindow::statusChanged()
@@ -369,6 +397,7 @@ void GameRoomWindow::statusChanged()
     noticeLabel_->setText(standingNotice_);
     showMoveList();
     board_->update();
+    clock_->follow();
     keepGameSafe();
     if (computer_) computer_->positionChanged();
 }

@@ -24,6 +24,7 @@ class QPushButton;
 namespace palisade {
 
 class BoardView;
+class ClockPanel;
 class ComputerPlayer;
 class Forms;
 class GameTextActions;
@@ -40,6 +41,7 @@ public:
     BoardView& boardView() { return *board_; }
     ComputerPlayer& computer() { return *computer_; }
     GameTextActions& gameText() { return *gameText_; }
+    ClockPanel& clockPanel() { return *clock_; }
 
     const Preferences& preferences() const { return preferences_; }
     void applyPreferences(const Preferences& preferences);
@@ -103,6 +105,11 @@ private:
     std::unique_ptr<ComputerPlayer> computer_;
     // The game as text: export, copy, import and paste.
     std::unique_ptr<GameTextActions> gameText_;
+    // The chess clock, and its menu item.
+    ClockPanel* clock_ = nullptr;
+    QAction* pauseClock_ = nullptr;
+    void addClockMenuItems(QMenu* menu);
+    void newGameWithPlayers();
 };
 
 } // namespace palisade

@@ -1,5 +1,7 @@
 #include "shell/players_dialog.h"
 
+#include "shell/time_control_box.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -58,10 +60,21 @@ Player PlayersDialog::playerOf(const SideChoice& choice)
 
 Players PlayersDialog::players() const { return {playerOf(white_), playerOf(black_)}; }
 
-std::optional<Players> choosePlayers(QWidget* parent, const Players& players)
+void PlayersDialog::offerTimeControl(const TimeControl& control)
+{
+    timeControl_ = new TimeControlBox(control, this);
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    column->insertWidget(column->count() - 1, timeControl_);
+}
+
+TimeControl PlayersDialog::timeControl() const { return timeControl_ ? timeControl_->control() : TimeControl{}; }
+
+std::optional<Players> choosePlayers(QWidget* parent, const Players& players, TimeControl* control)
 {
     PlayersDialog dialog(players, parent);
+    if (control) dialog.offerTimeControl(*control);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (control) *control = dialog.timeControl();
     return dialog.players();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "computer/players.h"
+#include "gameroom/game_clock.h"
 
 #include <QDialog>
 
@@ -11,6 +12,8 @@ class QFormLayout;
 
 namespace palisade {
 
+class TimeControlBox;
+
 // "New Game": who plays White and who plays Black, a person or the computer at
 // one of its levels.
 class PlayersDialog : public QDialog {
@@ -19,6 +22,10 @@ public:
     PlayersDialog(const Players& players, QWidget* parent = nullptr);
 
     Players players() const;
+
+    // Offers the time control of the new game too, below the players.
+    void offerTimeControl(const TimeControl& control);
+    TimeControl timeControl() const;
 
 private:
     struct SideChoice {
@@ -30,9 +37,11 @@ private:
 
     SideChoice white_;
     SideChoice black_;
+    TimeControlBox* timeControl_ = nullptr;
 };
 
-// Shows the dialog; nothing when the player cancels.
-std::optional<Players> choosePlayers(QWidget* parent, const Players& players);
+// Shows the dialog; nothing when the player cancels. Given a time control,
+// the player chooses it too, and it is written back there.
+std::optional<Players> choosePlayers(QWidget* parent, const Players& players, TimeControl* control = nullptr);
 
 } // namespace palisade

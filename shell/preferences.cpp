@@ -16,6 +16,7 @@ constexpr auto kKeepSelectionOnRefusal = "play/keepSelectionOnRefusal";
 constexpr auto kAutosave = "play/autosave";
 constexpr auto kComputerPause = "computer/pauseBetweenMoves"; // milliseconds
 constexpr auto kSearchThreads = "computer/searchThreads";
+constexpr auto kShowClock = "clock/show";
 
 // Kept in ~/.config/palisade-brindle/preferences.ini on Linux.
 constexpr auto kSettingsName = "preferences";
@@ -40,6 +41,7 @@ Preferences loadPreferences()
     bool readable = false;
     const int threads = settings.value(kSearchThreads, defaults.searchThreads).toInt(&readable);
     preferences.searchThreads = readable ? allowedSearchThreads(threads) : defaults.searchThreads;
+    preferences.showClock = settings.value(kShowClock, defaults.showClock).toBool();
     return preferences;
 }
 
@@ -54,6 +56,7 @@ void savePreferences(const Preferences& preferences)
     settings.setValue(kAutosave, preferences.autosave);
     settings.setValue(kComputerPause, int(preferences.computerPause.count()));
     settings.setValue(kSearchThreads, preferences.searchThreads);
+    settings.setValue(kShowClock, preferences.showClock);
 }
 
 } // namespace palisade

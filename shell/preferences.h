@@ -17,6 +17,8 @@ struct Preferences {
     std::chrono::milliseconds computerPause{1000};
     // Threads the computer searches with for its moves and hints: 1 .. the cores.
     int searchThreads = defaultSearchThreads();
+    // The chess clock: shown, run and chosen for new games.
+    bool showClock = true;
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };

@@ -29,6 +29,7 @@ PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent
 
     computerPause_ = addPause(current.computerPause);
     searchThreads_ = addSearchThreadsGroup(*static_cast<QVBoxLayout*>(layout()), current.searchThreads, this);
+    showClock_ = addSwitch("Show the chess clock", "showClock", current.showClock);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -72,6 +73,7 @@ Preferences PreferencesDialog::preferences() const
     chosen.autosave = autosave_->isChecked();
     chosen.computerPause = std::chrono::milliseconds(std::lround(computerPause_->value() * 1000.0));
     chosen.searchThreads = searchThreads_->value();
+    chosen.showClock = showClock_->isChecked();
     return chosen;
 }
 

@@ -30,6 +30,7 @@ private:
     QCheckBox* autosave_ = nullptr;
     QDoubleSpinBox* computerPause_ = nullptr;
     QSpinBox* searchThreads_ = nullptr;
+    QCheckBox* showClock_ = nullptr;
 };
 
 } // namespace palisade

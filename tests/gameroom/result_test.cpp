@@ -53,6 +53,9 @@ const std::vector<EndingCase>& endingCases()
         {"resigning after a king is given up", kOneEscapeGiveUp.start,
          [](Room& room) { room.play(kOneEscapeGiveUp.from, kOneEscapeGiveUp.to); room.resign(); },
          {Status::WhiteWins, EndReason::Resignation}, false},
+        // White's move came after its time had run out.
+        {"White's time ran out", standardPosition(), [](Room& room) { room.play(8, 42); room.flagFall(Side::White); },
+         {Status::BlackWins, EndReason::TimeRanOut}, false},
     };
     return cases;
 }
@@ -91,7 +94,8 @@ TEST(Result, EachEndingIsToldWithItsReason)
             EXPECT_EQ(notice.rfind("Black", 0), 0u) << "names the side that resigned";
         }
     }
-    EXPECT_EQ(reasons.size(), 6u) << "every reason";
+    EXPECT_EQ(reasons.size(), 7u) << "every reason";
+    EXPECT_EQ(resultNotice({Status::BlackWins, EndReason::TimeRanOut}), "White's time ran out");
     EXPECT_EQ(notices.size(), reasons.size()) << "each reason in its own words";
     EXPECT_EQ(resultNotice({Status::Draw, EndReason::Repetition}), "Draw: the same position after 4 and 8 half-moves");
     EXPECT_EQ(resultNotice({Status::WhiteWins, EndReason::Checkmate}), "Checkmate");
