@@ -9,6 +9,7 @@
 #include "shell/computer_player.h"
 #include "shell/file_box.h"
 #include "shell/forms.h"
+#include "shell/game_reviewer.h"
 #include "shell/key_click_button.h"
 #include "shell/labels.h"
 #include "shell/preferences_dialog.h"
@@ -147,6 +148,8 @@ void GameRoomWindow::buildMenu()
         });
     });
     addMenuItem(menu, "Preferences...", "editPreferences", QKeySequence("Ctrl+,"), [this] { editPreferences(); });
+
+    addMenuItem(menu, "Review Game", "reviewGame", QKeySequence("Ctrl+R"), [this] { review_->startReview(); });
 }
 
 // The history from the keyboard. Left and Right give way to the board while
@@ -263,6 +266,9 @@ QWidget* GameRoomWindow::buildSidePanel()
     column->addSpacing(8);
     column->addWidget(notationLabel_);
     column->addWidget(moveList_, 1);
+    review_ = std::make_unique<GameReviewer>(room_, panel);
+    connect(review_.get(), &GameReviewer::marksChanged, this, &GameRoomWindow::showMoveList);
+    column->addWidget(review_->panel());
     column->addWidget(makeLabel("Click on a piece ", "Label5", panel));
     column->addLayout(legendRow);
     computer_ = std::make_unique<ComputerPlayer>(room_, answers_, *board_, panel);
@@ -310,6 +316,7 @@ void GameRoomWindow::saveTo(const std::string& path)
     if (!room_.save(path)) return;
     recovery_.remove();
     computer_->keepPlayersBeside(path);
+    review_->keepBeside(path);
 }
 
 void GameRoomWindow::print()
@@ -355,6 +362,7 @@ void GameRoomWindow::statusChanged()
     forms_.rememberFileName(fileName);
     standingNotice_ = QString::fromStdString(room_.standingNotice());
     noticeLabel_->setText(standingNotice_);
+    if (review_) review_->followGame();
     showMoveList();
     board_->update();
     keepGameSafe();
@@ -397,6 +405,7 @@ void GameRoomWindow::styleMoveRow(QListWidgetItem* item, int halfMove)
     item->setForeground(current                            ? colours.brush(QPalette::HighlightedText)
                         : halfMove > history.halfMoves() ? colours.brush(QPalette::Disabled, QPalette::Text)
                                                          : colours.brush(QPalette::Text));
+    review_->markRow(item, halfMove, current);
     if (current) moveList_->scrollToItem(item);
 }
 

@@ -26,6 +26,7 @@ namespace palisade {
 class BoardView;
 class ComputerPlayer;
 class Forms;
+class GameReviewer;
 
 // The game room window: the board, the status labels, the buttons and the
 // menu. It shows what the game room holds and hands it every click.
@@ -38,6 +39,7 @@ public:
     GameRoom& room() { return room_; }
     BoardView& boardView() { return *board_; }
     ComputerPlayer& computer() { return *computer_; }
+    GameReviewer& review() { return *review_; }
 
     const Preferences& preferences() const { return preferences_; }
     void applyPreferences(const Preferences& preferences);
@@ -99,6 +101,7 @@ private:
     QString standingNotice_;
     bool exitConfirmed_ = false;
     std::unique_ptr<ComputerPlayer> computer_;
+    std::unique_ptr<GameReviewer> review_;
 };
 
 } // namespace palisade
