@@ -1,7 +1,6 @@
 #include "computer/move_marks.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace palisade {
 
@@ -11,9 +10,8 @@ MoveMark markOf(double before, double after)
 {
     before = std::clamp(before, -kDecidedPawns, kDecidedPawns);
     after = std::clamp(after, -kDecidedPawns, kDecidedPawns);
-    const bool wasWon = before >= kWonPawns;
-    const bool nowLostOrDrawn = after <= -kWonPawns || std::abs(after) <= kDrawnPawns;
-    if (wasWon && nowLostOrDrawn) return MoveMark::Blunder;
+    // No better than drawn: drawn, lost, or anywhere between.
+    if (before >= kWonPawns && after <= kDrawnPawns) return MoveMark::Blunder;
     if (before - after >= kMistakeLoss) return MoveMark::Mistake;
     return MoveMark::None;
 }

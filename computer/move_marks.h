@@ -11,14 +11,16 @@ namespace palisade {
 enum class MoveMark {
     None,
     Mistake, // "?": it cost its mover two pawns or more
-    Blunder, // "??": it threw a won position away, to a lost or a drawn one
+    Blunder, // "??": it threw a won position away, to one no better than drawn
 };
 
-// The thresholds, in pawns for the mover. Beyond ten pawns either way a game
+// The thresholds, in pawns for the mover. A position at least three pawns
+// ahead is won, three behind lost, within a pawn of even drawn: a blunder
+// leaves its mover a pawn ahead at most. Beyond ten pawns either way a game
 // is decided: a won position that stays won loses nothing that counts.
 inline constexpr double kMistakeLoss = 2.0;
-inline constexpr double kWonPawns = 3.0;    // at least this much ahead is won, this much behind lost
-inline constexpr double kDrawnPawns = 1.0;  // within this much either way is drawn
+inline constexpr double kWonPawns = 3.0;
+inline constexpr double kDrawnPawns = 1.0;
 inline constexpr double kDecidedPawns = 10.0;
 
 // One mark for each evaluation (pawns from White's side, one a position):

@@ -44,9 +44,9 @@ void ReviewGraph::setShown(int halfMove)
     update();
 }
 
-QSize ReviewGraph::sizeHint() const { return {200, fontMetrics().height() * 6}; }
+QSize ReviewGraph::sizeHint() const { return {200, fontMetrics().height() * 7}; }
 
-QSize ReviewGraph::minimumSizeHint() const { return {80, fontMetrics().height() * 6}; }
+QSize ReviewGraph::minimumSizeHint() const { return {80, fontMetrics().height() * 7}; }
 
 QRectF ReviewGraph::plotArea() const { return QRectF(rect()).adjusted(kMargin, kMargin, -kMargin, -kMargin); }
 

@@ -50,6 +50,8 @@ TEST(MarkMoves, ABlunderThrowsAWonPositionAwayToALostOrDrawnOne)
     EXPECT_EQ(markMoves({4.0, 1.0}), (Marks{o, b}));
     EXPECT_EQ(markMoves({kMateInPawns, 0.0}), (Marks{o, b}));
     EXPECT_EQ(markMoves({0.0, -6.0, -0.5}), (Marks{o, m, b}));
+    // Anything between drawn and lost too.
+    EXPECT_EQ(markMoves({5.0, -2.0}), (Marks{o, b}));
 }
 
 TEST(MarkMoves, AWonPositionThatStaysWonOrWasNeverWonIsNoBlunder)
