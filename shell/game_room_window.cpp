@@ -11,6 +11,7 @@
 #include "shell/file_box.h"
 #include "shell/forms.h"
 #include "shell/game_text_actions.h"
+#include "shell/game_reviewer.h"
 #include "shell/key_click_button.h"
 #include "shell/labels.h"
 #include "shell/preferences_dialog.h"
@@ -161,6 +162,7 @@ void GameRoomWindow::buildMenu()
     addMenuItem(menu, "Import Game Text...", "importGameText", QKeySequence("Ctrl+Shift+I"),
                 [this] { gameText_->importFromFile(); });
     addMenuItem(menu, "Paste Game", "pasteGame", QKeySequence("Ctrl+Shift+V"), [this] { gameText_->pasteFromClipboard(); });
+    addMenuItem(menu, "Review Game", "reviewGame", QKeySequence("Ctrl+R"), [this] { review_->startReview(); });
     addClockMenuItems(menu);
 }
 
@@ -299,6 +301,9 @@ QWidget* GameRoomWindow::buildSidePanel()
     column->addSpacing(8);
     column->addWidget(notationLabel_);
     column->addWidget(moveList_, 1);
+    review_ = std::make_unique<GameReviewer>(room_, panel);
+    connect(review_.get(), &GameReviewer::marksChanged, this, &GameRoomWindow::showMoveList);
+    column->addWidget(review_->panel());
     column->addWidget(makeLabel("Click on a piece ", "Label5", panel));
     column->addLayout(legendRow);
     computer_ = std::make_unique<ComputerPlayer>(room_, answers_, *board_, panel);
@@ -349,6 +354,7 @@ void GameRoomWindow::saveTo(const std::string& path)
     recovery_.remove();
     computer_->keepPlayersBeside(path);
     if (!clock_->keepBeside(path)) message("The chess clock could not be written beside the game.");
+    review_->keepBeside(path);
 }
 
 void GameRoomWindow::print()
@@ -395,6 +401,7 @@ void GameRoomWindow::statusChanged()
     forms_.rememberFileName(fileName);
     standingNotice_ = QString::fromStdString(room_.standingNotice());
     noticeLabel_->setText(standingNotice_);
+    if (review_) review_->followGame();
     showMoveList();
     board_->update();
     clock_->follow();
@@ -438,6 +445,7 @@ void GameRoomWindow::styleMoveRow(QListWidgetItem* item, int halfMove)
     item->setForeground(current                            ? colours.brush(QPalette::HighlightedText)
                         : halfMove > history.halfMoves() ? colours.brush(QPalette::Disabled, QPalette::Text)
                                                          : colours.brush(QPalette::Text));
+    review_->markRow(item, halfMove, current);
     if (current) moveList_->scrollToItem(item);
 }
 

@@ -28,6 +28,7 @@ class ClockPanel;
 class ComputerPlayer;
 class Forms;
 class GameTextActions;
+class GameReviewer;
 
 // The game room window: the board, the status labels, the buttons and the
 // menu. It shows what the game room holds and hands it every click.
@@ -42,6 +43,7 @@ public:
     ComputerPlayer& computer() { return *computer_; }
     GameTextActions& gameText() { return *gameText_; }
     ClockPanel& clockPanel() { return *clock_; }
+    GameReviewer& review() { return *review_; }
 
     const Preferences& preferences() const { return preferences_; }
     void applyPreferences(const Preferences& preferences);
@@ -110,6 +112,7 @@ private:
     QAction* pauseClock_ = nullptr;
     void addClockMenuItems(QMenu* menu);
     void newGameWithPlayers();
+    std::unique_ptr<GameReviewer> review_;
 };
 
 } // namespace palisade
