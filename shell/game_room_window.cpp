@@ -13,6 +13,8 @@
 #include "shell/labels.h"
 #include "shell/preferences_dialog.h"
 #include "shell/print_board.h"
+#include "shell/sound_board.h"
+#include "shell/theme_preferences.h"
 #include "shell/steady_layout.h"
 
 #include <QApplication>
@@ -69,6 +71,7 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     setObjectName("Gameroom");
     setWindowTitle("Game Room");
     setAttribute(Qt::WA_DeleteOnClose);
+    sounds_ = new SoundBoard(this);
 
     board_ = new BoardView(room_, forms_.displayScale(), this);
     const double tpp = twipsPerPixel(this);
@@ -97,6 +100,9 @@ void GameRoomWindow::applyPreferences(const Preferences& preferences)
     board_->setOptions(preferences.board);
     room_.setKeepSelectionOnRefusal(preferences.keepSelectionOnRefusal);
     computer_->setPauseBetweenMoves(preferences.computerPause);
+    sounds_->setVolume(preferences.soundVolume);
+    sounds_->setOn(preferences.soundsOn);
+    markLegend_->setPixmap(markLegendPicture(boardThemeNamed(preferences.board.theme), devicePixelRatioF()));
 }
 
 QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,
@@ -251,7 +257,8 @@ QWidget* GameRoomWindow::buildSidePanel()
 
     auto* legendRow = new QHBoxLayout;
     legendRow->addWidget(makeLabel("You may move where ", "Label6", panel));
-    legendRow->addWidget(makeMarkPicture(panel));
+    markLegend_ = makeMarkPicture(panel);
+    legendRow->addWidget(markLegend_);
     legendRow->addWidget(makeLabel("Appears ", "Label4", panel));
     legendRow->addStretch();
 
@@ -357,6 +364,7 @@ void GameRoomWindow::statusChanged()
     noticeLabel_->setText(standingNotice_);
     showMoveList();
     board_->update();
+    if (const auto sound = moveSound_.after(room_)) sounds_->play(*sound);
     keepGameSafe();
     if (computer_) computer_->positionChanged();
 }

@@ -4,6 +4,7 @@
 #include "gameroom/game_room.h"
 #include "gameroom/game_room_view.h"
 #include "gameroom/recovery_file.h"
+#include "shell/move_sound.h"
 #include "shell/preferences.h"
 
 #include <QMainWindow>
@@ -26,6 +27,7 @@ namespace palisade {
 class BoardView;
 class ComputerPlayer;
 class Forms;
+class SoundBoard;
 
 // The game room window: the board, the status labels, the buttons and the
 // menu. It shows what the game room holds and hands it every click.
@@ -38,6 +40,8 @@ public:
     GameRoom& room() { return room_; }
     BoardView& boardView() { return *board_; }
     ComputerPlayer& computer() { return *computer_; }
+    // The sounds beside the beep; a clock may ask it for the low-time warning.
+    SoundBoard& sounds() { return *sounds_; }
 
     const Preferences& preferences() const { return preferences_; }
     void applyPreferences(const Preferences& preferences);
@@ -99,6 +103,10 @@ private:
     QString standingNotice_;
     bool exitConfirmed_ = false;
     std::unique_ptr<ComputerPlayer> computer_;
+    // The sound for each move, chosen from what the room shows after it.
+    SoundBoard* sounds_ = nullptr;
+    MoveSound moveSound_;
+    QLabel* markLegend_ = nullptr;
 };
 
 } // namespace palisade

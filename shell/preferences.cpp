@@ -15,6 +15,11 @@ constexpr auto kChecks = "board/checks";
 constexpr auto kKeepSelectionOnRefusal = "play/keepSelectionOnRefusal";
 constexpr auto kAutosave = "play/autosave";
 constexpr auto kComputerPause = "computer/pauseBetweenMoves"; // milliseconds
+// The board's look and the sounds.
+constexpr auto kTheme = "board/theme";
+constexpr auto kPieceStyle = "board/pieceStyle";
+constexpr auto kSoundsOn = "sounds/on";
+constexpr auto kSoundVolume = "sounds/volume"; // percent
 
 // Kept in ~/.config/palisade-brindle/preferences.ini on Linux.
 constexpr auto kSettingsName = "preferences";
@@ -36,6 +41,10 @@ Preferences loadPreferences()
     preferences.autosave = settings.value(kAutosave, defaults.autosave).toBool();
     const int pause = settings.value(kComputerPause, int(defaults.computerPause.count())).toInt();
     preferences.computerPause = std::chrono::milliseconds(std::clamp(pause, 0, kMaxComputerPauseMs));
+    preferences.board.theme = boardThemeNamed(settings.value(kTheme, defaults.board.theme).toString()).name;
+    preferences.board.pieceStyle = pieceStyleNamed(settings.value(kPieceStyle).toString());
+    preferences.soundsOn = settings.value(kSoundsOn, defaults.soundsOn).toBool();
+    preferences.soundVolume = std::clamp(settings.value(kSoundVolume, defaults.soundVolume).toInt(), 0, 100);
     return preferences;
 }
 
@@ -49,6 +58,10 @@ void savePreferences(const Preferences& preferences)
     settings.setValue(kKeepSelectionOnRefusal, preferences.keepSelectionOnRefusal);
     settings.setValue(kAutosave, preferences.autosave);
     settings.setValue(kComputerPause, int(preferences.computerPause.count()));
+    settings.setValue(kTheme, preferences.board.theme);
+    settings.setValue(kPieceStyle, pieceStyleName(preferences.board.pieceStyle));
+    settings.setValue(kSoundsOn, preferences.soundsOn);
+    settings.setValue(kSoundVolume, preferences.soundVolume);
 }
 
 } // namespace palisade

@@ -14,6 +14,9 @@ struct Preferences {
     // How long the computer waits before each move while it plays both sides,
     // so that a person can follow the game.
     std::chrono::milliseconds computerPause{1000};
+    // The sounds beside the beep: whether they play, and how loud (0..100).
+    bool soundsOn = true;
+    int soundVolume = 70;
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };

@@ -1,5 +1,8 @@
 #include "shell/preferences_dialog.h"
 
+#include "shell/sound_preferences.h"
+#include "shell/theme_preferences.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -27,6 +30,10 @@ PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent
         addSwitch("Keep the unsaved game safe after every move", "autosave", current.autosave);
 
     computerPause_ = addPause(current.computerPause);
+    look_ = new ThemePreferences(current.board, this);
+    layout()->addWidget(look_);
+    sounds_ = new SoundPreferences(current, this);
+    layout()->addWidget(sounds_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -69,6 +76,8 @@ Preferences PreferencesDialog::preferences() const
     chosen.keepSelectionOnRefusal = keepSelectionOnRefusal_->isChecked();
     chosen.autosave = autosave_->isChecked();
     chosen.computerPause = std::chrono::milliseconds(std::lround(computerPause_->value() * 1000.0));
+    look_->applyTo(chosen.board);
+    sounds_->applyTo(chosen);
     return chosen;
 }
 

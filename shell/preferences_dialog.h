@@ -8,6 +8,11 @@ class QCheckBox;
 class QDoubleSpinBox;
 
 namespace palisade {
+class SoundPreferences;
+class ThemePreferences;
+}
+
+namespace palisade {
 
 // A small box of switches, one for each aid.
 class PreferencesDialog : public QDialog {
@@ -28,6 +33,9 @@ private:
     QCheckBox* keepSelectionOnRefusal_ = nullptr;
     QCheckBox* autosave_ = nullptr;
     QDoubleSpinBox* computerPause_ = nullptr;
+    // The board's look and the sounds, each a group of its own.
+    ThemePreferences* look_ = nullptr;
+    SoundPreferences* sounds_ = nullptr;
 };
 
 } // namespace palisade
