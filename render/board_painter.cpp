@@ -11,14 +11,6 @@ namespace palisade::board_painter {
 
 namespace {
 
-const QColor kLightSquare(0xe8, 0xd3, 0xa9);
-const QColor kDarkSquare(0x9c, 0x6b, 0x43);
-const QColor kSelectedSquare(0xf2, 0xc9, 0x4c);
-const QColor kBoardEdge(0x4a, 0x2f, 0x1b);
-const QColor kCoordinateInk(0xe8, 0xd3, 0xa9);
-const QColor kCursorInk(0x1e, 0x6e, 0xff);
-const QColor kDropInk(0x1f, 0x8a, 0x3b);
-const QColor kRefusedDropInk(0x55, 0x55, 0x55);
 constexpr double kEdgeDepth = 7.0;
 constexpr double kLiftedOpacity = 0.35;
 
@@ -32,72 +24,72 @@ bool isLightSquare(int square)
 
 } // namespace
 
-QColor background() { return {0x2e, 0x3b, 0x33}; }
+QColor background() { return defaultBoardTheme().background; }
 
-void paintHalfBoards(QPainter& painter, int highlighted)
+void paintHalfBoards(QPainter& painter, int highlighted, const BoardTheme& theme)
 {
     painter.save();
     painter.setPen(Qt::NoPen);
     for (int boards = 0; boards < 4; ++boards) {
         // A darker slab edge under each half-board makes the four read as levels.
-        painter.setBrush(kBoardEdge);
+        painter.setBrush(theme.boardEdge);
         painter.drawPolygon(board_geometry::halfBoardOutline(boards).translated(0, kEdgeDepth));
     }
     for (int square = 0; square < kSquareCount; ++square) {
-        const QColor colour = square == highlighted ? kSelectedSquare
-                              : isLightSquare(square) ? kLightSquare
-                                                      : kDarkSquare;
+        const QColor colour = square == highlighted ? theme.selectedSquare
+                              : isLightSquare(square) ? theme.lightSquare
+                                                      : theme.darkSquare;
         painter.setBrush(colour);
         painter.drawPolygon(board_geometry::squareOutline(square));
     }
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kBoardEdge, 1.5));
+    painter.setPen(QPen(theme.boardEdge, 1.5));
     for (int boards = 0; boards < 4; ++boards) painter.drawPolygon(board_geometry::halfBoardOutline(boards));
     painter.restore();
 }
 
-void paintPieces(QPainter& painter, const Board& squares, int lifted)
+void paintPieces(QPainter& painter, const Board& squares, int lifted, const PieceLook& look)
 {
     for (int square = 0; square < kSquareCount; ++square) {
         const int code = squares[square];
         if (!isPiece(code)) continue;
         if (square == lifted) painter.setOpacity(kLiftedOpacity);
-        paintPieceFast(painter, code, board_geometry::pieceBox(square, code));
+        paintPieceFast(painter, code, board_geometry::pieceBox(square, code), look);
         if (square == lifted) painter.setOpacity(1.0);
     }
 }
 
 // Pieces are painted in square order, so a later square's picture is in front.
-std::optional<int> pieceUnder(const Board& squares, QPointF point, qreal reach)
+std::optional<int> pieceUnder(const Board& squares, QPointF point, qreal reach, PieceStyle style)
 {
     for (int square = kSquareCount - 1; square >= 0; --square) {
         const int code = squares[square];
-        if (isPiece(code) && pieceCovers(code, board_geometry::pieceBox(square, code), point, reach)) return square;
+        if (isPiece(code) && pieceCovers(code, board_geometry::pieceBox(square, code), point, reach, style)) return square;
     }
     return std::nullopt;
 }
 
-void paintDraggedPiece(QPainter& painter, int code, QPointF at)
+void paintDraggedPiece(QPainter& painter, int code, QPointF at, const PieceLook& look)
 {
     const QRectF box = board_geometry::pieceBox(0, code);
-    paintPieceFast(painter, code, box.translated(at - box.center()));
+    paintPieceFast(painter, code, box.translated(at - box.center()), look);
 }
 
-void paintDropFrame(QPainter& painter, int square, bool allowed)
+void paintDropFrame(QPainter& painter, int square, bool allowed, const BoardTheme& theme)
 {
     painter.save();
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Qt::white, allowed ? 5.0 : 3.5));
+    painter.setPen(QPen(theme.dropHalo, allowed ? 5.0 : 3.5));
     painter.drawPolygon(board_geometry::squareOutline(square));
-    painter.setPen(QPen(allowed ? kDropInk : kRefusedDropInk, allowed ? 3.0 : 1.5));
+    painter.setPen(QPen(allowed ? theme.dropInk : theme.refusedDropInk, allowed ? 3.0 : 1.5));
     painter.drawPolygon(board_geometry::squareOutline(square));
     painter.restore();
 }
 
-void paintMarks(QPainter& painter, const std::function<bool(int)>& marked)
+void paintMarks(QPainter& painter, const std::function<bool(int)>& marked, const BoardTheme& theme)
 {
     for (int square = 0; square < kSquareCount; ++square) {
-        if (marked(square)) paintTargetMark(painter, board_geometry::markBox(square));
+        if (marked(square)) paintTargetMark(painter, board_geometry::markBox(square), theme.markInk, theme.markHalo);
     }
 }
 
@@ -110,7 +102,7 @@ void paintTint(QPainter& painter, int square, const QColor& colour)
     painter.restore();
 }
 
-void paintArrow(QPainter& painter, QPointF from, QPointF to, const QColor& ink)
+void paintArrow(QPainter& painter, QPointF from, QPointF to, const QColor& ink, const QColor& halo)
 {
     const QLineF line(from, to);
     const QPointF along = line.unitVector().p2() - line.unitVector().p1();
@@ -119,7 +111,7 @@ void paintArrow(QPainter& painter, QPointF from, QPointF to, const QColor& ink)
     const QPointF base = to - along * kHead;
     const QPolygonF tip({to, base + across * kHead * 0.5, base - across * kHead * 0.5});
     painter.save();
-    for (const auto& [colour, width] : {std::pair{QColor(255, 250, 235, 190), 6.0}, std::pair{ink, 3.0}}) {
+    for (const auto& [colour, width] : {std::pair{halo, 6.0}, std::pair{ink, 3.0}}) {
         painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.setBrush(colour);
         painter.drawLine(QLineF(from, base));
@@ -128,18 +120,18 @@ void paintArrow(QPainter& painter, QPointF from, QPointF to, const QColor& ink)
     painter.restore();
 }
 
-void paintCursor(QPainter& painter, int square)
+void paintCursor(QPainter& painter, int square, const BoardTheme& theme)
 {
     painter.save();
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Qt::white, 5.0));
+    painter.setPen(QPen(theme.cursorHalo, 5.0));
     painter.drawPolygon(board_geometry::squareOutline(square));
-    painter.setPen(QPen(kCursorInk, 3.0, Qt::DashLine));
+    painter.setPen(QPen(theme.cursorInk, 3.0, Qt::DashLine));
     painter.drawPolygon(board_geometry::squareOutline(square));
     painter.restore();
 }
 
-void paintCoordinates(QPainter& painter, int sidesSwitched)
+void paintCoordinates(QPainter& painter, int sidesSwitched, const BoardTheme& theme)
 {
     constexpr double kBox = 20.0;
     auto write = [&painter](QPointF centre, const QString& text) {
@@ -150,7 +142,7 @@ void paintCoordinates(QPainter& painter, int sidesSwitched)
     font.setPixelSize(12);
     font.setBold(true);
     painter.setFont(font);
-    painter.setPen(kCoordinateInk);
+    painter.setPen(theme.coordinateInk);
     for (int boards = 0; boards < 4; ++boards) {
         for (int rw = 0; rw < 4; ++rw) {
             write(board_geometry::rwLabelCentre(boards, rw), QString(QChar(rwLetter(indexOf(boards, rw, 0), sidesSwitched))));

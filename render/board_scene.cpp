@@ -10,32 +10,26 @@ namespace palisade {
 
 namespace {
 
-const QColor kLastMoveTint(155, 199, 0, 120);
-const QColor kAttackedKingTint(220, 30, 30, 180);
-const QColor kAttackerTint(255, 140, 0, 170);
-const QColor kAttackLineTint(220, 30, 30, 70);
-const QColor kAttackInk(0xb0, 0x10, 0x10);
-
 // Under the pieces: the squares of each attack, its two ends stronger.
-void paintAttackSquares(QPainter& painter, const std::vector<Attack>& attacks)
+void paintAttackSquares(QPainter& painter, const std::vector<Attack>& attacks, const BoardTheme& theme)
 {
     for (const Attack& attack : attacks) {
         for (std::size_t i = 1; i + 1 < attack.line.size(); ++i) {
-            board_painter::paintTint(painter, attack.line[i], kAttackLineTint);
+            board_painter::paintTint(painter, attack.line[i], theme.attackLineTint);
         }
-        board_painter::paintTint(painter, attack.attacker, kAttackerTint);
-        board_painter::paintTint(painter, attack.king, kAttackedKingTint);
+        board_painter::paintTint(painter, attack.attacker, theme.attackerTint);
+        board_painter::paintTint(painter, attack.king, theme.attackedKingTint);
     }
 }
 
 // Over the pieces: each attack as an arrow through the squares it crosses;
 // the picture is affine in every coordinate, so one straight arrow passes
 // through the middle of each square on the line, half-boards between included.
-void paintAttackArrows(QPainter& painter, const std::vector<Attack>& attacks)
+void paintAttackArrows(QPainter& painter, const std::vector<Attack>& attacks, const BoardTheme& theme)
 {
     for (const Attack& attack : attacks) {
         board_painter::paintArrow(painter, board_geometry::squareCentre(attack.attacker),
-                                  board_geometry::squareCentre(attack.king), kAttackInk);
+                                  board_geometry::squareCentre(attack.king), theme.attackInk, theme.arrowHalo);
     }
 }
 
@@ -53,6 +47,8 @@ BoardScene sceneOf(const GameRoom& room, const BoardOptions& options)
     if (options.lastMove) scene.lastMove = room.lastMove();
     if (options.checks) scene.attacks = room.checkAttacks();
     scene.coordinates = options.coordinates;
+    scene.theme = boardThemeNamed(options.theme);
+    scene.pieceStyle = options.pieceStyle;
     return scene;
 }
 
@@ -63,22 +59,24 @@ QRectF sceneFrame(const BoardScene& scene)
 
 void paintScene(QPainter& painter, const BoardScene& scene)
 {
-    board_painter::paintHalfBoards(painter, scene.selected);
+    const BoardTheme& theme = scene.theme;
+    const PieceLook look = pieceLookOf(theme, scene.pieceStyle);
+    board_painter::paintHalfBoards(painter, scene.selected, theme);
     if (scene.lastMove) {
         for (const int square : {scene.lastMove->from, scene.lastMove->to}) {
-            if (square != scene.selected) board_painter::paintTint(painter, square, kLastMoveTint);
+            if (square != scene.selected) board_painter::paintTint(painter, square, theme.lastMoveTint);
         }
     }
-    paintAttackSquares(painter, scene.attacks);
-    if (scene.coordinates) board_painter::paintCoordinates(painter, scene.sidesSwitched);
-    board_painter::paintPieces(painter, scene.squares, scene.drag ? scene.drag->from : -1);
-    paintAttackArrows(painter, scene.attacks);
-    board_painter::paintMarks(painter, [&scene](int square) { return scene.marked[square]; });
-    if (isSquare(scene.cursor)) board_painter::paintCursor(painter, scene.cursor);
+    paintAttackSquares(painter, scene.attacks, theme);
+    if (scene.coordinates) board_painter::paintCoordinates(painter, scene.sidesSwitched, theme);
+    board_painter::paintPieces(painter, scene.squares, scene.drag ? scene.drag->from : -1, look);
+    paintAttackArrows(painter, scene.attacks, theme);
+    board_painter::paintMarks(painter, [&scene](int square) { return scene.marked[square]; }, theme);
+    if (isSquare(scene.cursor)) board_painter::paintCursor(painter, scene.cursor, theme);
     if (scene.drag) {
         const DraggedPiece& drag = *scene.drag;
-        if (isSquare(drag.over)) board_painter::paintDropFrame(painter, drag.over, scene.marked[drag.over]);
-        board_painter::paintDraggedPiece(painter, scene.squares[drag.from], drag.at);
+        if (isSquare(drag.over)) board_painter::paintDropFrame(painter, drag.over, scene.marked[drag.over], theme);
+        board_painter::paintDraggedPiece(painter, scene.squares[drag.from], drag.at, look);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "engine/attack_lines.h"
 #include "engine/position.h"
 #include "gameroom/move_reading.h"
+#include "render/theme.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -22,6 +23,9 @@ struct BoardOptions {
     bool coordinates = true;
     bool lastMove = true;
     bool checks = true;
+    // How the board looks: the colour theme by name, and the pieces' style.
+    QString theme = defaultBoardTheme().name;
+    PieceStyle pieceStyle = PieceStyle::Carved;
 
     friend bool operator==(const BoardOptions&, const BoardOptions&) = default;
 };
@@ -45,6 +49,8 @@ struct BoardScene {
     bool coordinates = false;
     int cursor = -1;
     std::optional<DraggedPiece> drag;
+    BoardTheme theme = defaultBoardTheme();
+    PieceStyle pieceStyle = PieceStyle::Carved;
 };
 
 BoardScene sceneOf(const GameRoom& room, const BoardOptions& options);

@@ -102,7 +102,8 @@ std::optional<int> BoardView::pieceAt(QPointF widgetPoint) const
     // The soft edge of a picture reaches about a device pixel past its outline.
     const QTransform toPicture = pictureTransform().inverted();
     const qreal reach = toPicture.m11() / devicePixelRatioF();
-    return board_painter::pieceUnder(room_.position().squares, toPicture.map(widgetPoint), reach);
+    return board_painter::pieceUnder(room_.position().squares, toPicture.map(widgetPoint), reach,
+                                     options_.pieceStyle);
 }
 
 std::optional<int> BoardView::squareAt(QPointF widgetPoint) const
@@ -129,7 +130,7 @@ std::optional<DraggedPiece> BoardView::draggedPiece() const
 void BoardView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), board_painter::background());
+    painter.fillRect(rect(), boardThemeNamed(options_.theme).background);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(pictureTransform());
     BoardScene scene = sceneOf(room_, options_);

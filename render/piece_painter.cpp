@@ -1,5 +1,7 @@
 #include "render/piece_painter.h"
 
+#include "render/piece_disc.h"
+
 #include <QColor>
 #include <QLinearGradient>
 #include <QPainter>
@@ -41,11 +43,7 @@ struct PieceShape {
     QPainterPath dots;
 };
 
-struct Palette {
-    QColor light;
-    QColor deep;
-    QColor ink;
-};
+using Palette = PieceColours;
 
 QPainterPath circle(QPointF centre, qreal radius)
 {
@@ -252,13 +250,6 @@ const PieceShape& shapeOf(int kind)
     return shapes[kind - 1];
 }
 
-Palette paletteOf(bool black)
-{
-    if (black)
-        return {QColor(0x5a, 0x48, 0x3b), QColor(0x17, 0x11, 0x0d), QColor(0xf3, 0xe7, 0xcc)};
-    return {QColor(0xff, 0xfc, 0xf2), QColor(0xde, 0xc9, 0x9e), QColor(0x2b, 0x1d, 0x14)};
-}
-
 // Keeps the unit frame's aspect, centred across the box and standing on its
 // bottom edge.
 QTransform unitToBox(const QRectF& box)
@@ -346,10 +337,11 @@ const std::vector<QPainterPath>& silhouette(int kind)
 
 } // namespace
 
-bool pieceCovers(int code, const QRectF& box, QPointF point, qreal reach)
+bool pieceCovers(int code, const QRectF& box, QPointF point, qreal reach, PieceStyle style)
 {
     const auto kind = kindPainted(code);
     if (!kind || !box.adjusted(-reach, -reach, reach, reach).contains(point)) return false;
+    if (style == PieceStyle::LetteredDisc) return discCovers(box, point, reach);
     const auto& paths = silhouette(*kind);
     const QTransform toUnit = unitToBox(box).inverted();
     const QPointF around[] = {{0, 0}, {reach, 0}, {-reach, 0}, {0, reach}, {0, -reach}};
@@ -359,28 +351,33 @@ bool pieceCovers(int code, const QRectF& box, QPointF point, qreal reach)
     });
 }
 
-void paintPiece(QPainter& painter, int code, const QRectF& box)
+void paintPiece(QPainter& painter, int code, const QRectF& box, const PieceLook& look)
 {
     const auto kind = kindPainted(code);
     if (!kind || box.isEmpty()) return;
-    const bool black = code > kBlackOffset;
+    const Palette& palette = code > kBlackOffset ? look.black : look.white;
+    if (look.style == PieceStyle::LetteredDisc) {
+        paintLetteredDisc(painter, *kind, box, palette);
+        return;
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setTransform(unitToBox(box), true);
-    drawShape(painter, shapeOf(*kind), paletteOf(black), deviceScale(painter));
+    drawShape(painter, shapeOf(*kind), palette, deviceScale(painter));
     painter.restore();
 }
 
-QRectF pieceBounds(int code, const QRectF& box)
+QRectF pieceBounds(int code, const QRectF& box, PieceStyle style)
 {
     const auto kind = kindPainted(code);
     if (!kind || box.isEmpty()) return {};
+    if (style == PieceStyle::LetteredDisc) return discBounds(box);
     QRectF bounds;
     for (const QPainterPath& path : silhouette(*kind)) bounds |= path.boundingRect();
     return unitToBox(box).mapRect(bounds);
 }
 
-void paintTargetMark(QPainter& painter, const QRectF& box)
+void paintTargetMark(QPainter& painter, const QRectF& box, const QColor& ink, const QColor& halo)
 {
     if (box.isEmpty()) return;
     const qreal radius = 0.22 * std::min(box.width(), box.height());
@@ -389,13 +386,13 @@ void paintTargetMark(QPainter& painter, const QRectF& box)
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);
-    // A pale halo under the red keeps the ring readable on dark squares.
-    painter.setPen(QPen(QColor(255, 250, 235, 150), ring * 1.9));
+    // A halo under the ring keeps it readable on either colour of square.
+    painter.setPen(QPen(halo, ring * 1.9));
     painter.drawEllipse(centre, radius, radius);
-    painter.setPen(QPen(QColor(0xd0, 0x1c, 0x1c), ring));
+    painter.setPen(QPen(ink, ring));
     painter.drawEllipse(centre, radius, radius);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0xd0, 0x1c, 0x1c));
+    painter.setBrush(ink);
     painter.drawEllipse(centre, radius * 0.32, radius * 0.32);
     painter.restore();
 }

@@ -20,13 +20,20 @@ struct SpriteKey {
     int width;
     int height;
     int ratio;
+    PieceLook look;
 
     friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
 };
 
+size_t lookKey(const PieceLook& look)
+{
+    return qHashMulti(0, static_cast<int>(look.style), look.white.light.rgba(), look.white.deep.rgba(),
+                      look.white.ink.rgba(), look.black.light.rgba(), look.black.deep.rgba(), look.black.ink.rgba());
+}
+
 size_t qHash(const SpriteKey& key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.code, key.width, key.height, key.ratio);
+    return qHashMulti(seed, key.code, key.width, key.height, key.ratio, lookKey(key.look));
 }
 
 QHash<SpriteKey, QImage>& sprites()
@@ -35,7 +42,7 @@ QHash<SpriteKey, QImage>& sprites()
     return cache;
 }
 
-QImage drawSprite(int code, const QRectF& box, const QRectF& pixels, qreal ratio)
+QImage drawSprite(int code, const QRectF& box, const QRectF& pixels, qreal ratio, const PieceLook& look)
 {
     QImage image(static_cast<int>(std::ceil(pixels.width())), static_cast<int>(std::ceil(pixels.height())),
                  QImage::Format_ARGB32_Premultiplied);
@@ -45,7 +52,7 @@ QImage drawSprite(int code, const QRectF& box, const QRectF& pixels, qreal ratio
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(pixels.width() / box.width() / ratio, pixels.height() / box.height() / ratio);
     painter.translate(-box.topLeft());
-    paintPiece(painter, code, box);
+    paintPiece(painter, code, box, look);
     return image;
 }
 
@@ -58,21 +65,21 @@ bool mayCopy(const QPainter& painter)
 
 } // namespace
 
-void paintPieceFast(QPainter& painter, int code, const QRectF& box)
+void paintPieceFast(QPainter& painter, int code, const QRectF& box, const PieceLook& look)
 {
     if (!mayCopy(painter)) {
-        paintPiece(painter, code, box);
+        paintPiece(painter, code, box, look);
         return;
     }
     // Device pixels of the box; the painter's own coordinates are pixels / ratio.
     const qreal ratio = painter.device()->devicePixelRatio();
     const QRectF pixels = painter.deviceTransform().mapRect(box);
-    const SpriteKey key{code, qRound(pixels.width() * 64), qRound(pixels.height() * 64), qRound(ratio * 64)};
+    const SpriteKey key{code, qRound(pixels.width() * 64), qRound(pixels.height() * 64), qRound(ratio * 64), look};
     auto& cache = sprites();
     auto found = cache.constFind(key);
     if (found == cache.constEnd()) {
         if (cache.size() >= kMostSprites) cache.clear();
-        found = cache.insert(key, drawSprite(code, box, pixels, ratio));
+        found = cache.insert(key, drawSprite(code, box, pixels, ratio, look));
     }
     // The copy goes where the box lies in the painter's own coordinates; the
     // device transform also holds where the widget sits in its window, which

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/theme.h"
+
 #include <QImage>
 #include <QRectF>
 #include <QTransform>
@@ -12,6 +14,6 @@ namespace palisade {
 // vector outlines of 64 pieces on every repaint is most of a redraw's cost.
 // Only screens and images get copies; printers and vector files get the
 // outlines themselves.
-void paintPieceFast(QPainter& painter, int code, const QRectF& box);
+void paintPieceFast(QPainter& painter, int code, const QRectF& box, const PieceLook& look);
 
 } // namespace palisade

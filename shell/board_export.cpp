@@ -75,7 +75,7 @@ void paintSceneAt(QPainter& painter, const BoardScene& scene, QPointF at, double
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(at);
     painter.scale(scale, scale);
-    painter.fillRect(QRectF(QPointF(0, 0), frame.size()), board_painter::background());
+    painter.fillRect(QRectF(QPointF(0, 0), frame.size()), scene.theme.background);
     painter.translate(-frame.topLeft());
     paintScene(painter, scene);
     painter.restore();

@@ -16,6 +16,8 @@
 #include "shell/labels.h"
 #include "shell/preferences_dialog.h"
 #include "shell/print_board.h"
+#include "shell/sound_board.h"
+#include "shell/theme_preferences.h"
 #include "shell/steady_layout.h"
 
 #include <QApplication>
@@ -72,6 +74,7 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     setObjectName("Gameroom");
     setWindowTitle("Game Room");
     setAttribute(Qt::WA_DeleteOnClose);
+    sounds_ = new SoundBoard(this);
 
     board_ = new BoardView(room_, forms_.displayScale(), this);
     const double tpp = twipsPerPixel(this);
@@ -82,6 +85,7 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     layout->addWidget(board_, 1);
     layout->addWidget(buildSidePanel(), 0);
     setCentralWidget(central);
+    connect(clock_, &ClockPanel::lowTime, sounds_, &SoundBoard::playLowTime);
     buildMenu();
     addHistoryKeys();
     gameText_ = std::make_unique<GameTextActions>(
@@ -104,6 +108,9 @@ void GameRoomWindow::applyPreferences(const Preferences& preferences)
     computer_->setPauseBetweenMoves(preferences.computerPause);
     computer_->setSearchThreads(preferences.searchThreads);
     clock_->setInUse(preferences.showClock);
+    sounds_->setVolume(preferences.soundVolume);
+    sounds_->setOn(preferences.soundsOn);
+    markLegend_->setPixmap(markLegendPicture(boardThemeNamed(preferences.board.theme), devicePixelRatioF()));
 }
 
 QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,
@@ -288,7 +295,8 @@ QWidget* GameRoomWindow::buildSidePanel()
 
     auto* legendRow = new QHBoxLayout;
     legendRow->addWidget(makeLabel("You may move where ", "Label6", panel));
-    legendRow->addWidget(makeMarkPicture(panel));
+    markLegend_ = makeMarkPicture(panel);
+    legendRow->addWidget(markLegend_);
     legendRow->addWidget(makeLabel("Appears ", "Label4", panel));
     legendRow->addStretch();
 
@@ -405,6 +413,7 @@ void GameRoomWindow::statusChanged()
     showMoveList();
     board_->update();
     clock_->follow();
+    if (const auto sound = moveSound_.after(room_)) sounds_->play(*sound);
     keepGameSafe();
     if (computer_) computer_->positionChanged();
 }

@@ -4,6 +4,7 @@
 #include "gameroom/game_room.h"
 #include "gameroom/game_room_view.h"
 #include "gameroom/recovery_file.h"
+#include "shell/move_sound.h"
 #include "shell/preferences.h"
 
 #include <QMainWindow>
@@ -29,6 +30,7 @@ class ComputerPlayer;
 class Forms;
 class GameTextActions;
 class GameReviewer;
+class SoundBoard;
 
 // The game room window: the board, the status labels, the buttons and the
 // menu. It shows what the game room holds and hands it every click.
@@ -44,6 +46,8 @@ public:
     GameTextActions& gameText() { return *gameText_; }
     ClockPanel& clockPanel() { return *clock_; }
     GameReviewer& review() { return *review_; }
+    // The sounds beside the beep; a clock may ask it for the low-time warning.
+    SoundBoard& sounds() { return *sounds_; }
 
     const Preferences& preferences() const { return preferences_; }
     void applyPreferences(const Preferences& preferences);
@@ -113,6 +117,10 @@ private:
     void addClockMenuItems(QMenu* menu);
     void newGameWithPlayers();
     std::unique_ptr<GameReviewer> review_;
+    // The sound for each move, chosen from what the room shows after it.
+    SoundBoard* sounds_ = nullptr;
+    MoveSound moveSound_;
+    QLabel* markLegend_ = nullptr;
 };
 
 } // namespace palisade

@@ -17,6 +17,11 @@ constexpr auto kAutosave = "play/autosave";
 constexpr auto kComputerPause = "computer/pauseBetweenMoves"; // milliseconds
 constexpr auto kSearchThreads = "computer/searchThreads";
 constexpr auto kShowClock = "clock/show";
+// The board's look and the sounds.
+constexpr auto kTheme = "board/theme";
+constexpr auto kPieceStyle = "board/pieceStyle";
+constexpr auto kSoundsOn = "sounds/on";
+constexpr auto kSoundVolume = "sounds/volume"; // percent
 
 // Kept in ~/.config/palisade-brindle/preferences.ini on Linux.
 constexpr auto kSettingsName = "preferences";
@@ -42,6 +47,10 @@ Preferences loadPreferences()
     const int threads = settings.value(kSearchThreads, defaults.searchThreads).toInt(&readable);
     preferences.searchThreads = readable ? allowedSearchThreads(threads) : defaults.searchThreads;
     preferences.showClock = settings.value(kShowClock, defaults.showClock).toBool();
+    preferences.board.theme = boardThemeNamed(settings.value(kTheme, defaults.board.theme).toString()).name;
+    preferences.board.pieceStyle = pieceStyleNamed(settings.value(kPieceStyle).toString());
+    preferences.soundsOn = settings.value(kSoundsOn, defaults.soundsOn).toBool();
+    preferences.soundVolume = std::clamp(settings.value(kSoundVolume, defaults.soundVolume).toInt(), 0, 100);
     return preferences;
 }
 
@@ -57,6 +66,10 @@ void savePreferences(const Preferences& preferences)
     settings.setValue(kComputerPause, int(preferences.computerPause.count()));
     settings.setValue(kSearchThreads, preferences.searchThreads);
     settings.setValue(kShowClock, preferences.showClock);
+    settings.setValue(kTheme, preferences.board.theme);
+    settings.setValue(kPieceStyle, pieceStyleName(preferences.board.pieceStyle));
+    settings.setValue(kSoundsOn, preferences.soundsOn);
+    settings.setValue(kSoundVolume, preferences.soundVolume);
 }
 
 } // namespace palisade

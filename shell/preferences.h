@@ -19,6 +19,9 @@ struct Preferences {
     int searchThreads = defaultSearchThreads();
     // The chess clock: shown, run and chosen for new games.
     bool showClock = true;
+    // The sounds beside the beep: whether they play, and how loud (0..100).
+    bool soundsOn = true;
+    int soundVolume = 70;
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };

@@ -1,5 +1,8 @@
 #include "shell/preferences_dialog.h"
 
+#include "shell/sound_preferences.h"
+#include "shell/theme_preferences.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -30,6 +33,10 @@ PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent
     computerPause_ = addPause(current.computerPause);
     searchThreads_ = addSearchThreadsGroup(*static_cast<QVBoxLayout*>(layout()), current.searchThreads, this);
     showClock_ = addSwitch("Show the chess clock", "showClock", current.showClock);
+    look_ = new ThemePreferences(current.board, this);
+    layout()->addWidget(look_);
+    sounds_ = new SoundPreferences(current, this);
+    layout()->addWidget(sounds_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -74,6 +81,8 @@ Preferences PreferencesDialog::preferences() const
     chosen.computerPause = std::chrono::milliseconds(std::lround(computerPause_->value() * 1000.0));
     chosen.searchThreads = searchThreads_->value();
     chosen.showClock = showClock_->isChecked();
+    look_->applyTo(chosen.board);
+    sounds_->applyTo(chosen);
     return chosen;
 }
 

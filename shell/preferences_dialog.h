@@ -9,6 +9,11 @@ class QDoubleSpinBox;
 class QSpinBox;
 
 namespace palisade {
+class SoundPreferences;
+class ThemePreferences;
+}
+
+namespace palisade {
 
 // A small box of switches, one for each aid.
 class PreferencesDialog : public QDialog {
@@ -31,6 +36,9 @@ private:
     QDoubleSpinBox* computerPause_ = nullptr;
     QSpinBox* searchThreads_ = nullptr;
     QCheckBox* showClock_ = nullptr;
+    // The board's look and the sounds, each a group of its own.
+    ThemePreferences* look_ = nullptr;
+    SoundPreferences* sounds_ = nullptr;
 };
 
 } // namespace palisade
