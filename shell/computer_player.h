@@ -59,6 +59,10 @@ public:
     // Waiting before a move; a change of position, and closing the window, end the wait.
     bool pausing() const;
 
+signals:
+    // The computer began or ended a search of its own: a move, a hint or the king to keep.
+    void thinkingChanged(bool thinking);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

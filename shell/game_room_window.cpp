@@ -5,6 +5,7 @@
 #include "render/board_view.h"
 #include "render/piece_painter.h"
 #include "render/pictures.h"
+#include "shell/analysis_panel.h"
 #include "shell/board_export.h"
 #include "shell/computer_player.h"
 #include "shell/file_box.h"
@@ -79,6 +80,10 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     layout->addWidget(board_, 1);
     layout->addWidget(buildSidePanel(), 0);
     setCentralWidget(central);
+    // The analysis docked at the side, its evaluation bar beside the board.
+    analysis_ = new AnalysisPanel(room_, *board_, *computer_, this);
+    layout->insertWidget(0, analysis_->evaluationBar());
+    addDockWidget(Qt::RightDockWidgetArea, analysis_);
     buildMenu();
     addHistoryKeys();
     noticeLabel_ = makeLabel(QString(), "notice", this);
@@ -147,6 +152,8 @@ void GameRoomWindow::buildMenu()
         });
     });
     addMenuItem(menu, "Preferences...", "editPreferences", QKeySequence("Ctrl+,"), [this] { editPreferences(); });
+
+    menu->addAction(analysis_->panelAction());
 }
 
 // The history from the keyboard. Left and Right give way to the board while
@@ -330,6 +337,7 @@ void GameRoomWindow::boardChanged()
 {
     board_->update();
     noticeLabel_->setText(standingNotice_);
+    if (analysis_) analysis_->roomChanged();
 }
 
 void GameRoomWindow::moveRefused(std::string_view reason) { noticeLabel_->setText(QString::fromUtf8(reason)); }
@@ -359,6 +367,7 @@ void GameRoomWindow::statusChanged()
     board_->update();
     keepGameSafe();
     if (computer_) computer_->positionChanged();
+    if (analysis_) analysis_->roomChanged();
 }
 
 // The whole line of play, one half-move a row, the move on the board marked,

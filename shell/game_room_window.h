@@ -23,6 +23,7 @@ class QPushButton;
 
 namespace palisade {
 
+class AnalysisPanel;
 class BoardView;
 class ComputerPlayer;
 class Forms;
@@ -99,6 +100,8 @@ private:
     QString standingNotice_;
     bool exitConfirmed_ = false;
     std::unique_ptr<ComputerPlayer> computer_;
+    // The analysis panel and its evaluation bar.
+    AnalysisPanel* analysis_ = nullptr;
 };
 
 } // namespace palisade
