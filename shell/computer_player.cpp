@@ -219,6 +219,7 @@ int ComputerPlayer::beginTask(Task task, SearchLimits limits)
     started_ = std::chrono::steady_clock::now();
     task_ = task;
     progressTimer_->start();
+    emit thinkingChanged(true);
     return ++searchId_;
 }
 
@@ -287,6 +288,7 @@ void ComputerPlayer::finishTask()
     task_ = Task::None;
     progressTimer_->stop();
     showIdle();
+    emit thinkingChanged(false);
 }
 
 void ComputerPlayer::abandonSearch()

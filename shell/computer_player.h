@@ -66,6 +66,9 @@ public:
 
     // Threads each search of a move or a hint uses from its next start.
     void setSearchThreads(int threads) { searchThreads_ = std::max(1, threads); }
+signals:
+    // The computer began or ended a search of its own: a move, a hint or the king to keep.
+    void thinkingChanged(bool thinking);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,6 +5,7 @@
 #include "render/board_view.h"
 #include "render/piece_painter.h"
 #include "render/pictures.h"
+#include "shell/analysis_panel.h"
 #include "shell/board_export.h"
 #include "shell/clock_panel.h"
 #include "shell/computer_player.h"
@@ -86,6 +87,10 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     layout->addWidget(buildSidePanel(), 0);
     setCentralWidget(central);
     connect(clock_, &ClockPanel::lowTime, sounds_, &SoundBoard::playLowTime);
+    // The analysis docked at the side, its evaluation bar beside the board.
+    analysis_ = new AnalysisPanel(room_, *board_, *computer_, this);
+    layout->insertWidget(0, analysis_->evaluationBar());
+    addDockWidget(Qt::RightDockWidgetArea, analysis_);
     buildMenu();
     addHistoryKeys();
     gameText_ = std::make_unique<GameTextActions>(
@@ -170,6 +175,7 @@ void GameRoomWindow::buildMenu()
                 [this] { gameText_->importFromFile(); });
     addMenuItem(menu, "Paste Game", "pasteGame", QKeySequence("Ctrl+Shift+V"), [this] { gameText_->pasteFromClipboard(); });
     addMenuItem(menu, "Review Game", "reviewGame", QKeySequence("Ctrl+R"), [this] { review_->startReview(); });
+    menu->addAction(analysis_->panelAction());
     addClockMenuItems(menu);
 }
 
@@ -383,6 +389,7 @@ void GameRoomWindow::boardChanged()
 {
     board_->update();
     noticeLabel_->setText(standingNotice_);
+    if (analysis_) analysis_->roomChanged();
 }
 
 void GameRoomWindow::moveRefused(std::string_view reason) { noticeLabel_->setText(QString::fromUtf8(reason)); }
@@ -416,6 +423,7 @@ void GameRoomWindow::statusChanged()
     if (const auto sound = moveSound_.after(room_)) sounds_->play(*sound);
     keepGameSafe();
     if (computer_) computer_->positionChanged();
+    if (analysis_) analysis_->roomChanged();
 }
 
 // The whole line of play, one half-move a row, the move on the board marked,

@@ -24,6 +24,7 @@ class QPushButton;
 
 namespace palisade {
 
+class AnalysisPanel;
 class BoardView;
 class ClockPanel;
 class ComputerPlayer;
@@ -121,6 +122,8 @@ private:
     SoundBoard* sounds_ = nullptr;
     MoveSound moveSound_;
     QLabel* markLegend_ = nullptr;
+    // The analysis panel and its evaluation bar.
+    AnalysisPanel* analysis_ = nullptr;
 };
 
 } // namespace palisade
