@@ -15,13 +15,18 @@ std::string moveLabel(std::size_t k, const TextMove& move)
     return "Move " + std::to_string(k / 2 + 1) + " (" + move.notation + ")";
 }
 
+// The square a move written "2b2 - ..." starts from; nothing for a castle.
+std::optional<int> namedPick(const std::string& notation)
+{
+    if (notation.size() <= 3 || notation[3] != ' ') return std::nullopt;
+    return squareOfText(std::string_view(notation).substr(0, 3));
+}
+
 // The squares a move written as `notation` may start from: the square it
 // names, or for a castle every king of the side to move.
 std::vector<int> picksOf(const Position& position, const std::string& notation)
 {
-    if (const auto square = squareOfText(std::string_view(notation).substr(0, 3)); square && notation.size() > 3 && notation[3] == ' ') {
-        return {*square};
-    }
+    if (const auto square = namedPick(notation)) return {*square};
     const auto side = sideToMove(position.status);
     if (!side) return {};
     const KingSquares kings = kingsOf(position.squares, *side);
@@ -93,9 +98,9 @@ private:
     // A move written from a square names the piece it moves.
     std::string whyNoMove(const std::string& notation)
     {
-        const auto pick = squareOfText(std::string_view(notation).substr(0, 3));
+        const auto pick = namedPick(notation);
         const auto side = sideToMove(room().position().status);
-        if (pick && notation.size() > 3 && side && !belongsTo(room().position().squares[*pick], *side)) {
+        if (pick && side && !belongsTo(room().position().squares[*pick], *side)) {
             return "no piece of the side to move stands on " + notation.substr(0, 3);
         }
         return "no piece of the side to move can make it";

@@ -13,25 +13,24 @@ namespace palisade {
 
 // The screen of a game played again from a record: it answers each question
 // from the answers the move carries and leaves a king choice for the record
-// to answer. A question it was not given is answered No and remembered.
+// to answer. A question it was not given is answered No and remembered; a
+// notice ("Can't Change Now!") shows as what failed to change.
 class ReplayView : public GameRoomView {
 public:
     void expect(std::vector<std::pair<Question, bool>> answers) { answers_.assign(answers.begin(), answers.end()); }
     // Every answer given asked for, and nothing else asked.
     bool answeredAsExpected() const { return answers_.empty() && !surprised_; }
-    const std::string& lastMessage() const { return lastMessage_; }
 
     void boardChanged() override {}
     void statusChanged() override {}
     bool ask(Question question) override;
     std::optional<bool> keepOfferedKing() override { return std::nullopt; }
-    void message(std::string_view text) override { lastMessage_ = text; }
+    void message(std::string_view) override {}
     void beep() override {}
 
 private:
     std::deque<std::pair<Question, bool>> answers_;
     bool surprised_ = false;
-    std::string lastMessage_;
 };
 
 // A fresh game room that plays moves given as `Move`s with their answers, by
