@@ -84,8 +84,10 @@ KeptClock readClock(const std::string& gameFileName)
 bool keepClock(const std::string& gameFileName, const ClockState& clock)
 {
     if (clock.control.timed()) return !writeBeside(gameFileName, kKind, clockText(clock));
-    removeBeside(gameFileName, kKind);
+    removeClock(gameFileName);
     return true;
 }
+
+void removeClock(const std::string& gameFileName) { removeBeside(gameFileName, kKind); }
 
 } // namespace palisade

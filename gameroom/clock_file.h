@@ -25,5 +25,6 @@ KeptClock readClock(const std::string& gameFileName);
 // Written once the game file is; a game without a clock needs no file: an old
 // one is removed so that it cannot outlive the clock.
 bool keepClock(const std::string& gameFileName, const ClockState& clock);
+void removeClock(const std::string& gameFileName);
 
 } // namespace palisade

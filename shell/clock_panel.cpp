@@ -1,7 +1,6 @@
 #include "shell/clock_panel.h"
 
 #include "computer/computer_answers.h"
-#include "gameroom/beside_file.h"
 #include "gameroom/clock_file.h"
 #include "gameroom/game_room.h"
 #include "shell/labels.h"
@@ -118,7 +117,7 @@ void ClockPanel::keepSafeBeside(const std::string& recoveryPath)
     if (std::filesystem::exists(recoveryPath)) {
         keepClock(recoveryPath, clock_.state());
     } else {
-        removeBeside(recoveryPath, "clock");
+        removeClock(recoveryPath);
     }
 }
 
@@ -142,6 +141,8 @@ void ClockPanel::adopt(const std::string& gameFileName)
     clock_.setControl({});
     lowTimeTold_.fill(false);
     if (kept.state == KeptClock::State::Kept && inUse_) clock_.restore(kept.clock);
+    showTimes();
+    emit pauseChanged();
     if (kept.state == KeptClock::State::NotThisGame) {
         QMessageBox::information(window(), "Chess Clock",
                                  "The chess clock kept beside this game does not belong to it: "

@@ -274,6 +274,9 @@ private slots:
         QCOMPARE(window.clockPanel().clock().state(), kept);
         QVERIFY(window.clockPanel().clock().paused());
         QCOMPARE(faceText(window, "blackClock"), QString("28:59"));
+        QCOMPARE(window.findChild<QAction*>("pauseClock")->text(), QString("Resume Clock"));
+        window.findChild<QAction*>("pauseClock")->trigger();
+        QCOMPARE(window.clockPanel().clock().running(), Side::White);
     }
 };
 
