@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace palisade {
@@ -93,6 +94,8 @@ QWidget* AnalysisPanel::buildContents()
     linesList_->setObjectName("analysisLines");
     linesList_->setFocusPolicy(Qt::NoFocus);
     linesList_->setWordWrap(true);
+    linesList_->setSpacing(3);
+    linesList_->setAlternatingRowColors(true);
     linesList_->setCursor(Qt::PointingHandCursor);
     linesList_->setToolTip("Click a line to see its first moves on the board; click again to hide them");
     connect(linesList_, &QListWidget::itemClicked, this, &AnalysisPanel::lineClicked);
@@ -116,6 +119,7 @@ void AnalysisPanel::setOpen(bool open)
 {
     setVisible(open);
     bar_->setVisible(open);
+    makeRoom(open);
     if (!open) {
         analysis_.stop();
         ++generation_;
@@ -125,6 +129,23 @@ void AnalysisPanel::setOpen(bool open)
     }
     computerThinking(computer_.thinking());
     roomChanged();
+}
+
+// The window grows by the panel's width when it opens, as far as the screen
+// allows, so the board keeps its size; it gives the width back on closing.
+void AnalysisPanel::makeRoom(bool open)
+{
+    QWidget* window = parentWidget()->window();
+    if (window->isMaximized() || window->isFullScreen()) return;
+    if (!open) {
+        window->resize(window->width() - widthAdded_, window->height());
+        widthAdded_ = 0;
+        return;
+    }
+    const QScreen* screen = window->screen();
+    const int room = screen ? screen->availableGeometry().right() - window->frameGeometry().right() : 0;
+    widthAdded_ = std::clamp(sizeHint().width(), 0, std::max(0, room));
+    window->resize(window->width() + widthAdded_, window->height());
 }
 
 void AnalysisPanel::roomChanged()
@@ -243,7 +264,11 @@ void AnalysisPanel::lineClicked(QListWidgetItem* item)
     preview_->showLine(moves, *side);
 }
 
-void AnalysisPanel::clearPreview() { preview_->clear(); }
+void AnalysisPanel::clearPreview()
+{
+    preview_->clear();
+    linesList_->clearSelection();
+}
 
 // A press or a key that clicks a square ends the preview; the click itself goes
 // on to the board.

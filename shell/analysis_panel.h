@@ -46,6 +46,9 @@ public:
     void setSearchThreads(int threads) { searchThreads_ = threads; }
 
     bool analysing() const { return analysis_.running(); }
+    bool paused() const { return analysis_.paused(); }
+    // The lines shown, best first.
+    const std::vector<AnalysedLine>& lines() const { return lines_; }
     // The position whose findings are shown.
     const Position& analysedPosition() const { return analysed_.position; }
 
@@ -65,6 +68,7 @@ private:
 
     QWidget* buildContents();
     void setOpen(bool open);
+    void makeRoom(bool open);
     void analyseShown();
     void computerThinking(bool thinking);
     void findingsArrived(const AnalysisFindings& findings);
@@ -85,6 +89,7 @@ private:
     QLabel* statusLabel_ = nullptr;
     QListWidget* linesList_ = nullptr;
 
+    int widthAdded_ = 0;
     int searchThreads_ = 1;
     // Counts the positions handed over; findings of any other are dropped.
     std::uint64_t generation_ = 0;
