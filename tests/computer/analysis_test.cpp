@@ -236,6 +236,14 @@ TEST(Analysis, TheKingOfferedIsLookedAtAsKeptAndMustMove)
     ASSERT_FALSE(findings.lines.empty());
     for (const AnalysedLine& line : findings.lines) EXPECT_EQ(line.moves[0].pick, room.kingChoice()->offered);
     ASSERT_NO_FATAL_FAILURE(expectWrittenLines(request.position, findings, "kept king"));
+
+    // Once answered, the king kept must move, as the room has it.
+    const int kept = room.kingChoice()->other;
+    room.answerKingChoice(kept);
+    const AnalysisRequest answered = analysisRequestOf(room, 1, 2);
+    EXPECT_TRUE(answered.position == room.position());
+    ASSERT_TRUE(answered.limits.onlyFrom);
+    EXPECT_EQ(*answered.limits.onlyFrom, kept);
 }
 
 TEST(ScoreText, PawnsWithASignAndMatesInMoves)
