@@ -149,13 +149,15 @@ double MatchScore::margin() const
     return 1.96 * deviation / std::sqrt(static_cast<double>(games));
 }
 
-MatchScore playMatch(Agent& first, Agent& second, int games, std::uint64_t seed, int maxHalfMoves)
+MatchScore playMatch(Agent& first, Agent& second, int games, std::uint64_t seed, int maxHalfMoves,
+                     bool pairedSeeds)
 {
     MatchScore score;
     for (int game = 0; game < games; ++game) {
         const bool firstIsWhite = game % 2 == 0;
-        const GameOutcome outcome = firstIsWhite ? playGame(first, second, seed + game, maxHalfMoves)
-                                                 : playGame(second, first, seed + game, maxHalfMoves);
+        const std::uint64_t gameSeed = seed + static_cast<std::uint64_t>(pairedSeeds ? game / 2 : game);
+        const GameOutcome outcome = firstIsWhite ? playGame(first, second, gameSeed, maxHalfMoves)
+                                                 : playGame(second, first, gameSeed, maxHalfMoves);
         const Status firstWins = firstIsWhite ? Status::WhiteWins : Status::BlackWins;
         ++score.games;
         if (outcome.adjudicated) ++score.adjudicated;

@@ -54,6 +54,9 @@ struct MatchScore {
     double margin() const;
 };
 
-MatchScore playMatch(Agent& first, Agent& second, int games, std::uint64_t seed, int maxHalfMoves = 300);
+// With `pairedSeeds` the games go in pairs, the second of each with the
+// first's seed and the colours swapped.
+MatchScore playMatch(Agent& first, Agent& second, int games, std::uint64_t seed, int maxHalfMoves = 300,
+                     bool pairedSeeds = false);
 
 } // namespace palisade

@@ -1,5 +1,7 @@
 #include "computer/search_helpers.h"
 
+#include <system_error>
+
 namespace palisade {
 
 namespace {
@@ -27,8 +29,12 @@ SearchHelpers::SearchHelpers(int count, TranspositionTable& table, const EvalWei
     for (int number = 1; number <= count; ++number) {
         searchers_.push_back(std::unique_ptr<Searcher>(new Searcher(table, weights, number, leaderDepth)));
     }
-    for (const auto& searcher : searchers_) {
-        threads_.emplace_back([this, helper = searcher.get()] { helper->help(position_, limits_, stop_); });
+    // A thread the system refuses is a helper fewer; the search goes on without it.
+    try {
+        for (const auto& searcher : searchers_) {
+            threads_.emplace_back([this, helper = searcher.get()] { helper->help(position_, limits_, stop_); });
+        }
+    } catch (const std::system_error&) {
     }
 }
 

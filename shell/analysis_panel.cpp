@@ -148,6 +148,14 @@ void AnalysisPanel::makeRoom(bool open)
     window->resize(window->width() + widthAdded_, window->height());
 }
 
+void AnalysisPanel::setSearchThreads(int threads)
+{
+    if (threads == searchThreads_) return;
+    searchThreads_ = threads;
+    shown_.reset();
+    roomChanged();
+}
+
 void AnalysisPanel::roomChanged()
 {
     if (!panelAction_->isChecked()) return;

@@ -42,8 +42,8 @@ public:
     // Called after every change the room shows; the analysis starts again when
     // the position is another.
     void roomChanged();
-    // Threads searching together; the next position searched uses them.
-    void setSearchThreads(int threads) { searchThreads_ = threads; }
+    // Threads searching together; the analysis starts again with them.
+    void setSearchThreads(int threads);
 
     bool analysing() const { return analysis_.running(); }
     bool paused() const { return analysis_.paused(); }

@@ -221,7 +221,9 @@ int ComputerPlayer::beginTask(Task task, SearchLimits limits)
 
 void ComputerPlayer::start(Task task, const Level& level)
 {
-    const int id = beginTask(task, roomLimits(room_, level, seed_++));
+    SearchLimits limits = roomLimits(room_, level, seed_++);
+    limits.threads = searchThreads_;
+    const int id = beginTask(task, std::move(limits));
     search_.start(searched_, limits_, [this, id](const SearchReport& report) {
         QMetaObject::invokeMethod(this, [this, id, report] { searchDone(id, report); }, Qt::QueuedConnection);
     });

@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 
@@ -59,6 +60,9 @@ public:
     // Waiting before a move; a change of position, and closing the window, end the wait.
     bool pausing() const;
 
+    // Threads each search of a move or a hint uses from its next start.
+    void setSearchThreads(int threads) { searchThreads_ = std::max(1, threads); }
+
 signals:
     // The computer began or ended a search of its own: a move, a hint or the king to keep.
     void thinkingChanged(bool thinking);
@@ -110,6 +114,7 @@ private:
     bool pauseOver_ = false;
     std::uint64_t seed_;
     std::string knownFile_;
+    int searchThreads_ = 1;
 };
 
 } // namespace palisade

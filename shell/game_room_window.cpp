@@ -102,6 +102,8 @@ void GameRoomWindow::applyPreferences(const Preferences& preferences)
     board_->setOptions(preferences.board);
     room_.setKeepSelectionOnRefusal(preferences.keepSelectionOnRefusal);
     computer_->setPauseBetweenMoves(preferences.computerPause);
+    computer_->setSearchThreads(preferences.searchThreads);
+    analysis_->setSearchThreads(preferences.searchThreads);
 }
 
 QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,

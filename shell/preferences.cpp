@@ -15,6 +15,7 @@ constexpr auto kChecks = "board/checks";
 constexpr auto kKeepSelectionOnRefusal = "play/keepSelectionOnRefusal";
 constexpr auto kAutosave = "play/autosave";
 constexpr auto kComputerPause = "computer/pauseBetweenMoves"; // milliseconds
+constexpr auto kSearchThreads = "computer/searchThreads";
 
 // Kept in ~/.config/palisade-brindle/preferences.ini on Linux.
 constexpr auto kSettingsName = "preferences";
@@ -36,6 +37,9 @@ Preferences loadPreferences()
     preferences.autosave = settings.value(kAutosave, defaults.autosave).toBool();
     const int pause = settings.value(kComputerPause, int(defaults.computerPause.count())).toInt();
     preferences.computerPause = std::chrono::milliseconds(std::clamp(pause, 0, kMaxComputerPauseMs));
+    bool readable = false;
+    const int threads = settings.value(kSearchThreads, defaults.searchThreads).toInt(&readable);
+    preferences.searchThreads = readable ? allowedSearchThreads(threads) : defaults.searchThreads;
     return preferences;
 }
 
@@ -49,6 +53,7 @@ void savePreferences(const Preferences& preferences)
     settings.setValue(kKeepSelectionOnRefusal, preferences.keepSelectionOnRefusal);
     settings.setValue(kAutosave, preferences.autosave);
     settings.setValue(kComputerPause, int(preferences.computerPause.count()));
+    settings.setValue(kSearchThreads, preferences.searchThreads);
 }
 
 } // namespace palisade

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/board_scene.h"
+#include "shell/search_threads_setting.h"
 
 #include <chrono>
 
@@ -14,6 +15,8 @@ struct Preferences {
     // How long the computer waits before each move while it plays both sides,
     // so that a person can follow the game.
     std::chrono::milliseconds computerPause{1000};
+    // Threads the computer searches with for its moves and hints: 1 .. the cores.
+    int searchThreads = defaultSearchThreads();
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };

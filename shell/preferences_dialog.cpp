@@ -5,6 +5,7 @@
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -27,6 +28,7 @@ PreferencesDialog::PreferencesDialog(const Preferences& current, QWidget* parent
         addSwitch("Keep the unsaved game safe after every move", "autosave", current.autosave);
 
     computerPause_ = addPause(current.computerPause);
+    searchThreads_ = addSearchThreadsGroup(*static_cast<QVBoxLayout*>(layout()), current.searchThreads, this);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -69,6 +71,7 @@ Preferences PreferencesDialog::preferences() const
     chosen.keepSelectionOnRefusal = keepSelectionOnRefusal_->isChecked();
     chosen.autosave = autosave_->isChecked();
     chosen.computerPause = std::chrono::milliseconds(std::lround(computerPause_->value() * 1000.0));
+    chosen.searchThreads = searchThreads_->value();
     return chosen;
 }
 

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QDoubleSpinBox;
+class QSpinBox;
 
 namespace palisade {
 
@@ -28,6 +29,7 @@ private:
     QCheckBox* keepSelectionOnRefusal_ = nullptr;
     QCheckBox* autosave_ = nullptr;
     QDoubleSpinBox* computerPause_ = nullptr;
+    QSpinBox* searchThreads_ = nullptr;
 };
 
 } // namespace palisade

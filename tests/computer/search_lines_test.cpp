@@ -75,9 +75,9 @@ TEST(SearchLines, AreLegalDistinctAndSortedBestFirst)
 {
     const std::vector<Position> positions = randomPositions(3, 40, 17);
     for (std::size_t i = 0; i < positions.size(); i += 6) {
-        expectSoundLines(positions[i], searchLines(positions[i], 4, 4), 4, "random position " + std::to_string(i));
+        expectSoundLines(positions[i], searchLines(positions[i], 4, 3), 4, "random position " + std::to_string(i));
     }
-    expectSoundLines(middleGamePosition(), searchLines(middleGamePosition(), 3, 5), 3, "middle game");
+    expectSoundLines(middleGamePosition(), searchLines(middleGamePosition(), 3, 4), 3, "middle game");
 }
 
 TEST(SearchLines, AStopMidwayStillLeavesSoundLines)
@@ -110,7 +110,7 @@ TEST(SearchLines, OneLineIsTheBestMoveAndItsLine)
 {
     const std::vector<Position> positions = randomPositions(2, 30, 5);
     for (std::size_t i = 0; i < positions.size(); i += 4) {
-        expectSoundLines(positions[i], searchLines(positions[i], 1, 4), 1, "position " + std::to_string(i));
+        expectSoundLines(positions[i], searchLines(positions[i], 1, 3), 1, "position " + std::to_string(i));
     }
 }
 
@@ -132,7 +132,7 @@ TEST(SearchLines, EachFinishedDepthIsReportedOnTheSearchingThread)
     std::thread::id reportedOn;
     Searcher searcher(4);
     SearchLimits limits;
-    limits.maxDepth = 5;
+    limits.maxDepth = 4;
     limits.multiPv = 2;
     limits.onIteration = [&](const SearchReport& report) {
         depths.push_back(report.depth);
@@ -145,10 +145,10 @@ TEST(SearchLines, EachFinishedDepthIsReportedOnTheSearchingThread)
     std::thread searching([&] { last = searcher.search(middleGamePosition(), limits, kNoStop); });
     const std::thread::id searchingId = searching.get_id();
     searching.join();
-    EXPECT_EQ(depths, (std::vector<int>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(lineCounts, std::vector<std::size_t>(5, 2));
+    EXPECT_EQ(depths, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(lineCounts, std::vector<std::size_t>(4, 2));
     EXPECT_EQ(reportedOn, searchingId);
-    EXPECT_EQ(last.depth, 5);
+    EXPECT_EQ(last.depth, 4);
 }
 
 // The fixed-depth figure that `palisade-selfplay bench` prints for depth 4:
