@@ -58,12 +58,12 @@ private:
     std::vector<AnalysisFindings> all_;
 };
 
-AnalysisRequest requestFor(const Position& position, std::uint64_t generation)
+AnalysisRequest requestFor(const Position& position, std::uint64_t generation, int threads = 1)
 {
     SilentView view;
     GameRoom room(view);
     room.setUp(position);
-    return analysisRequestOf(room, 1, generation);
+    return analysisRequestOf(room, threads, generation);
 }
 
 auto ofGeneration(std::uint64_t generation, int depth = 1)
@@ -157,18 +157,20 @@ TEST(Analysis, DeepensAndFollowsTheNewestPosition)
 
 TEST(Analysis, StopsAtOnceWhileSearchingDeep)
 {
-    Collector collector;
-    ContinuousAnalysis analysis(collector.report(), 4);
-    analysis.analyse(requestFor(middleGamePosition(), 1));
-    ASSERT_TRUE(collector.waitFor(ofGeneration(1, 4)));
-    ASSERT_TRUE(analysis.running());
-    const auto before = Clock::now();
-    analysis.stop();
-    EXPECT_LT(Clock::now() - before, 50ms);
-    EXPECT_FALSE(analysis.running());
-    // Started again by the next position.
-    analysis.analyse(requestFor(standardPosition(), 2));
-    EXPECT_TRUE(collector.waitFor(ofGeneration(2, 2)));
+    for (const int threads : {1, 2}) {
+        Collector collector;
+        ContinuousAnalysis analysis(collector.report(), 4);
+        analysis.analyse(requestFor(middleGamePosition(), 1, threads));
+        ASSERT_TRUE(collector.waitFor(ofGeneration(1, 4))) << threads;
+        ASSERT_TRUE(analysis.running());
+        const auto before = Clock::now();
+        analysis.stop();
+        EXPECT_LT(Clock::now() - before, 50ms) << threads;
+        EXPECT_FALSE(analysis.running());
+        // Started again by the next position.
+        analysis.analyse(requestFor(standardPosition(), 2, threads));
+        EXPECT_TRUE(collector.waitFor(ofGeneration(2, 2))) << threads;
+    }
 }
 
 TEST(Analysis, PausedItReportsNothingAndResumesThePosition)
