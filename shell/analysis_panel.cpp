@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace palisade {
@@ -22,6 +23,7 @@ namespace {
 // Moves of a line written out; the rest are cut.
 constexpr int kMovesWritten = 8;
 constexpr int kPanelWidth = 300;
+constexpr int kSearchTimeInterval = 1000; // ms
 
 QString speedText(double nodesPerSecond)
 {
@@ -76,6 +78,9 @@ AnalysisPanel::AnalysisPanel(GameRoom& room, BoardView& board, ComputerPlayer& c
     panelAction_->setCheckable(true);
     connect(panelAction_, &QAction::toggled, this, &AnalysisPanel::setOpen);
     connect(&computer_, &ComputerPlayer::thinkingChanged, this, &AnalysisPanel::computerThinking);
+    searchTimeTimer_ = new QTimer(this);
+    searchTimeTimer_->setInterval(kSearchTimeInterval);
+    connect(searchTimeTimer_, &QTimer::timeout, this, &AnalysisPanel::showSearchTime);
     board_.installEventFilter(this);
 }
 
@@ -121,6 +126,7 @@ void AnalysisPanel::setOpen(bool open)
     bar_->setVisible(open);
     makeRoom(open);
     if (!open) {
+        searchTimeTimer_->stop();
         analysis_.stop();
         ++generation_;
         shown_.reset();
@@ -129,6 +135,7 @@ void AnalysisPanel::setOpen(bool open)
     }
     computerThinking(computer_.thinking());
     roomChanged();
+    searchTimeTimer_->start();
 }
 
 // The window grows by the panel's width when it opens, as far as the screen
@@ -171,6 +178,8 @@ void AnalysisPanel::analyseShown()
     lines_.clear();
     linesList_->clear();
     depthLabel_->clear();
+    depthText_.clear();
+    searchTime_.start();
     analysed_ = analysisRequestOf(room_, searchThreads_, ++generation_);
     analysis_.analyse(analysed_);
     if (!sideToMove(room_.position().status)) {
@@ -193,6 +202,7 @@ void AnalysisPanel::computerThinking(bool thinking)
         return;
     }
     analysis_.resume();
+    searchTime_.start();
     if (panelAction_->isChecked() && sideToMove(room_.position().status) && lines_.empty()) {
         statusLabel_->setText("Thinking...");
     } else if (panelAction_->isChecked() && sideToMove(room_.position().status)) {
@@ -225,7 +235,8 @@ void AnalysisPanel::showFindings(const AnalysisFindings& findings)
     const QString score = QString::fromStdString(scoreText(best));
     scoreLabel_->setText(score);
     bar_->showShare(whiteShare(best), score);
-    depthLabel_->setText(QString("Depth %1 · %2 nodes/s").arg(findings.depth).arg(speedText(findings.nodesPerSecond)));
+    depthText_ = QString("Depth %1 · %2 nodes/s").arg(findings.depth).arg(speedText(findings.nodesPerSecond));
+    showSearchTime();
     if (!analysis_.paused()) statusLabel_->setText(room_.kingChoice() ? "The king offered, kept" : QString());
     while (linesList_->count() > std::ssize(lines_)) delete linesList_->takeItem(linesList_->count() - 1);
     while (linesList_->count() < std::ssize(lines_)) linesList_->addItem(QString());
@@ -234,6 +245,15 @@ void AnalysisPanel::showFindings(const AnalysisFindings& findings)
         item->setText(lineText(lines_[static_cast<std::size_t>(k)]));
         item->setData(Qt::UserRole, k);
     }
+}
+
+// The depth finished, and how long the search has been going on, while it goes on.
+void AnalysisPanel::showSearchTime()
+{
+    if (depthText_.isEmpty()) return;
+    const bool searching = analysis_.searching() && sideToMove(analysed_.position.status);
+    const qint64 seconds = searchTime_.isValid() ? searchTime_.elapsed() / 1000 : 0;
+    depthLabel_->setText(searching ? depthText_ + QString(" · %1 s").arg(seconds) : depthText_);
 }
 
 // "+0.35  12. 2b2 - 2b4  12... 3c7 - 3c5 ...", numbered on from the move on the board.

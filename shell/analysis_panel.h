@@ -5,6 +5,7 @@
 #include "shell/evaluation_bar.h"
 
 #include <QDockWidget>
+#include <QElapsedTimer>
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +15,7 @@ class QAction;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QTimer;
 
 namespace palisade {
 
@@ -74,6 +76,7 @@ private:
     void findingsArrived(const AnalysisFindings& findings);
     void showEnding();
     void showFindings(const AnalysisFindings& findings);
+    void showSearchTime();
     QString lineText(const AnalysedLine& line) const;
     void lineClicked(QListWidgetItem* item);
     void clearPreview();
@@ -88,6 +91,7 @@ private:
     QLabel* depthLabel_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QListWidget* linesList_ = nullptr;
+    QTimer* searchTimeTimer_ = nullptr;
 
     int widthAdded_ = 0;
     int searchThreads_ = 1;
@@ -96,6 +100,9 @@ private:
     std::optional<Shown> shown_;
     AnalysisRequest analysed_;
     std::vector<AnalysedLine> lines_;
+    // How long the position shown has been searched, since it came or the computer last thought.
+    QElapsedTimer searchTime_;
+    QString depthText_;
     ContinuousAnalysis analysis_;
 };
 

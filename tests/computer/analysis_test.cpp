@@ -179,8 +179,10 @@ TEST(Analysis, PausedItReportsNothingAndResumesThePosition)
     ContinuousAnalysis analysis(collector.report(), 4);
     analysis.analyse(requestFor(middleGamePosition(), 1));
     ASSERT_TRUE(collector.waitFor(ofGeneration(1, 2)));
+    EXPECT_TRUE(analysis.searching());
     analysis.pause();
     EXPECT_TRUE(analysis.paused());
+    EXPECT_FALSE(analysis.searching());
     std::this_thread::sleep_for(50ms); // any depth finishing just then has reported
     const std::size_t whilePaused = collector.count();
     // A new position while paused waits too.
@@ -207,6 +209,8 @@ TEST(Analysis, AFinishedGameOrAMateEndsTheSearchByItself)
     const auto reported = collector.count();
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(collector.count(), reported);
+    EXPECT_FALSE(analysis.searching());
+    EXPECT_TRUE(analysis.running());
     analysis.stop();
     for (const AnalysisFindings& findings : collector.all()) EXPECT_EQ(findings.generation, 2u);
     const AnalysedLine mate = collector.all().back().lines.at(0);
