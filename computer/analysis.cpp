@@ -80,6 +80,12 @@ bool ContinuousAnalysis::paused() const
     return paused_;
 }
 
+bool ContinuousAnalysis::searching() const
+{
+    const std::lock_guard lock(mutex_);
+    return thread_.joinable() && !paused_ && (busy_ || unsearched_);
+}
+
 void ContinuousAnalysis::stop()
 {
     if (!thread_.joinable()) return;
@@ -113,6 +119,7 @@ std::optional<AnalysisRequest> ContinuousAnalysis::nextRequest()
     wake_.wait(lock, [this] { return quit_ || (unsearched_ && !paused_); });
     if (quit_) return std::nullopt;
     stopSearch_.store(false);
+    busy_ = true;
     return request_;
 }
 
@@ -121,6 +128,7 @@ std::optional<AnalysisRequest> ContinuousAnalysis::nextRequest()
 void ContinuousAnalysis::searched(std::uint64_t generation)
 {
     const std::lock_guard lock(mutex_);
+    busy_ = false;
     if (!stopSearch_.load() && request_ && request_->generation == generation) unsearched_ = false;
 }
 

@@ -71,6 +71,8 @@ public:
     void pause();
     void resume();
     bool paused() const;
+    // A search is going on, or waits only for the thread to take it up.
+    bool searching() const;
     // Ends the search at once and waits for the thread.
     void stop();
     bool running() const { return thread_.joinable(); }
@@ -89,6 +91,7 @@ private:
     // and what the thread is told.
     std::optional<AnalysisRequest> request_;
     bool unsearched_ = false;
+    bool busy_ = false;
     bool paused_ = false;
     bool quit_ = false;
     // Raised to end the running search; lowered by the thread as it begins one.

@@ -12,6 +12,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace palisade {
@@ -21,6 +23,7 @@ namespace {
 // Moves of a line written out; the rest are cut.
 constexpr int kMovesWritten = 8;
 constexpr int kPanelWidth = 300;
+constexpr int kSearchTimeInterval = 1000; // ms
 
 QString speedText(double nodesPerSecond)
 {
@@ -75,6 +78,9 @@ AnalysisPanel::AnalysisPanel(GameRoom& room, BoardView& board, ComputerPlayer& c
     panelAction_->setCheckable(true);
     connect(panelAction_, &QAction::toggled, this, &AnalysisPanel::setOpen);
     connect(&computer_, &ComputerPlayer::thinkingChanged, this, &AnalysisPanel::computerThinking);
+    searchTimeTimer_ = new QTimer(this);
+    searchTimeTimer_->setInterval(kSearchTimeInterval);
+    connect(searchTimeTimer_, &QTimer::timeout, this, &AnalysisPanel::showSearchTime);
     board_.installEventFilter(this);
 }
 
@@ -93,6 +99,8 @@ QWidget* AnalysisPanel::buildContents()
     linesList_->setObjectName("analysisLines");
     linesList_->setFocusPolicy(Qt::NoFocus);
     linesList_->setWordWrap(true);
+    linesList_->setSpacing(3);
+    linesList_->setAlternatingRowColors(true);
     linesList_->setCursor(Qt::PointingHandCursor);
     linesList_->setToolTip("Click a line to see its first moves on the board; click again to hide them");
     connect(linesList_, &QListWidget::itemClicked, this, &AnalysisPanel::lineClicked);
@@ -116,7 +124,9 @@ void AnalysisPanel::setOpen(bool open)
 {
     setVisible(open);
     bar_->setVisible(open);
+    makeRoom(open);
     if (!open) {
+        searchTimeTimer_->stop();
         analysis_.stop();
         ++generation_;
         shown_.reset();
@@ -124,6 +134,32 @@ void AnalysisPanel::setOpen(bool open)
         return;
     }
     computerThinking(computer_.thinking());
+    roomChanged();
+    searchTimeTimer_->start();
+}
+
+// The window grows by the panel's width when it opens, as far as the screen
+// allows, so the board keeps its size; it gives the width back on closing.
+void AnalysisPanel::makeRoom(bool open)
+{
+    QWidget* window = parentWidget()->window();
+    if (window->isMaximized() || window->isFullScreen()) return;
+    if (!open) {
+        window->resize(window->width() - widthAdded_, window->height());
+        widthAdded_ = 0;
+        return;
+    }
+    const QScreen* screen = window->screen();
+    const int room = screen ? screen->availableGeometry().right() - window->frameGeometry().right() : 0;
+    widthAdded_ = std::clamp(sizeHint().width(), 0, std::max(0, room));
+    window->resize(window->width() + widthAdded_, window->height());
+}
+
+void AnalysisPanel::setSearchThreads(int threads)
+{
+    if (threads == searchThreads_) return;
+    searchThreads_ = threads;
+    shown_.reset();
     roomChanged();
 }
 
@@ -142,6 +178,8 @@ void AnalysisPanel::analyseShown()
     lines_.clear();
     linesList_->clear();
     depthLabel_->clear();
+    depthText_.clear();
+    searchTime_.start();
     analysed_ = analysisRequestOf(room_, searchThreads_, ++generation_);
     analysis_.analyse(analysed_);
     if (!sideToMove(room_.position().status)) {
@@ -164,6 +202,7 @@ void AnalysisPanel::computerThinking(bool thinking)
         return;
     }
     analysis_.resume();
+    searchTime_.start();
     if (panelAction_->isChecked() && sideToMove(room_.position().status) && lines_.empty()) {
         statusLabel_->setText("Thinking...");
     } else if (panelAction_->isChecked() && sideToMove(room_.position().status)) {
@@ -196,7 +235,8 @@ void AnalysisPanel::showFindings(const AnalysisFindings& findings)
     const QString score = QString::fromStdString(scoreText(best));
     scoreLabel_->setText(score);
     bar_->showShare(whiteShare(best), score);
-    depthLabel_->setText(QString("Depth %1 · %2 nodes/s").arg(findings.depth).arg(speedText(findings.nodesPerSecond)));
+    depthText_ = QString("Depth %1 · %2 nodes/s").arg(findings.depth).arg(speedText(findings.nodesPerSecond));
+    showSearchTime();
     if (!analysis_.paused()) statusLabel_->setText(room_.kingChoice() ? "The king offered, kept" : QString());
     while (linesList_->count() > std::ssize(lines_)) delete linesList_->takeItem(linesList_->count() - 1);
     while (linesList_->count() < std::ssize(lines_)) linesList_->addItem(QString());
@@ -205,6 +245,15 @@ void AnalysisPanel::showFindings(const AnalysisFindings& findings)
         item->setText(lineText(lines_[static_cast<std::size_t>(k)]));
         item->setData(Qt::UserRole, k);
     }
+}
+
+// The depth finished, and how long the search has been going on, while it goes on.
+void AnalysisPanel::showSearchTime()
+{
+    if (depthText_.isEmpty()) return;
+    const bool searching = analysis_.searching() && sideToMove(analysed_.position.status);
+    const qint64 seconds = searchTime_.isValid() ? searchTime_.elapsed() / 1000 : 0;
+    depthLabel_->setText(searching ? depthText_ + QString(" · %1 s").arg(seconds) : depthText_);
 }
 
 // "+0.35  12. 2b2 - 2b4  12... 3c7 - 3c5 ...", numbered on from the move on the board.
@@ -243,7 +292,11 @@ void AnalysisPanel::lineClicked(QListWidgetItem* item)
     preview_->showLine(moves, *side);
 }
 
-void AnalysisPanel::clearPreview() { preview_->clear(); }
+void AnalysisPanel::clearPreview()
+{
+    preview_->clear();
+    linesList_->clearSelection();
+}
 
 // A press or a key that clicks a square ends the preview; the click itself goes
 // on to the board.

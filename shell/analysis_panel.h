@@ -5,6 +5,7 @@
 #include "shell/evaluation_bar.h"
 
 #include <QDockWidget>
+#include <QElapsedTimer>
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +15,7 @@ class QAction;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QTimer;
 
 namespace palisade {
 
@@ -42,10 +44,13 @@ public:
     // Called after every change the room shows; the analysis starts again when
     // the position is another.
     void roomChanged();
-    // Threads searching together; the next position searched uses them.
-    void setSearchThreads(int threads) { searchThreads_ = threads; }
+    // Threads searching together; the analysis starts again with them.
+    void setSearchThreads(int threads);
 
     bool analysing() const { return analysis_.running(); }
+    bool paused() const { return analysis_.paused(); }
+    // The lines shown, best first.
+    const std::vector<AnalysedLine>& lines() const { return lines_; }
     // The position whose findings are shown.
     const Position& analysedPosition() const { return analysed_.position; }
 
@@ -65,11 +70,13 @@ private:
 
     QWidget* buildContents();
     void setOpen(bool open);
+    void makeRoom(bool open);
     void analyseShown();
     void computerThinking(bool thinking);
     void findingsArrived(const AnalysisFindings& findings);
     void showEnding();
     void showFindings(const AnalysisFindings& findings);
+    void showSearchTime();
     QString lineText(const AnalysedLine& line) const;
     void lineClicked(QListWidgetItem* item);
     void clearPreview();
@@ -84,13 +91,18 @@ private:
     QLabel* depthLabel_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QListWidget* linesList_ = nullptr;
+    QTimer* searchTimeTimer_ = nullptr;
 
+    int widthAdded_ = 0;
     int searchThreads_ = 1;
     // Counts the positions handed over; findings of any other are dropped.
     std::uint64_t generation_ = 0;
     std::optional<Shown> shown_;
     AnalysisRequest analysed_;
     std::vector<AnalysedLine> lines_;
+    // How long the position shown has been searched, since it came or the computer last thought.
+    QElapsedTimer searchTime_;
+    QString depthText_;
     ContinuousAnalysis analysis_;
 };
 

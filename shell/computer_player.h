@@ -66,6 +66,7 @@ public:
 
     // Threads each search of a move or a hint uses from its next start.
     void setSearchThreads(int threads) { searchThreads_ = std::max(1, threads); }
+
 signals:
     // The computer began or ended a search of its own: a move, a hint or the king to keep.
     void thinkingChanged(bool thinking);

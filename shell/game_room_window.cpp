@@ -116,6 +116,7 @@ void GameRoomWindow::applyPreferences(const Preferences& preferences)
     sounds_->setVolume(preferences.soundVolume);
     sounds_->setOn(preferences.soundsOn);
     markLegend_->setPixmap(markLegendPicture(boardThemeNamed(preferences.board.theme), devicePixelRatioF()));
+    analysis_->setSearchThreads(preferences.searchThreads);
 }
 
 QAction* GameRoomWindow::addMenuItem(QMenu* menu, const QString& text, const char* name,

@@ -58,12 +58,12 @@ private:
     std::vector<AnalysisFindings> all_;
 };
 
-AnalysisRequest requestFor(const Position& position, std::uint64_t generation)
+AnalysisRequest requestFor(const Position& position, std::uint64_t generation, int threads = 1)
 {
     SilentView view;
     GameRoom room(view);
     room.setUp(position);
-    return analysisRequestOf(room, 1, generation);
+    return analysisRequestOf(room, threads, generation);
 }
 
 auto ofGeneration(std::uint64_t generation, int depth = 1)
@@ -157,18 +157,20 @@ TEST(Analysis, DeepensAndFollowsTheNewestPosition)
 
 TEST(Analysis, StopsAtOnceWhileSearchingDeep)
 {
-    Collector collector;
-    ContinuousAnalysis analysis(collector.report(), 4);
-    analysis.analyse(requestFor(middleGamePosition(), 1));
-    ASSERT_TRUE(collector.waitFor(ofGeneration(1, 4)));
-    ASSERT_TRUE(analysis.running());
-    const auto before = Clock::now();
-    analysis.stop();
-    EXPECT_LT(Clock::now() - before, 50ms);
-    EXPECT_FALSE(analysis.running());
-    // Started again by the next position.
-    analysis.analyse(requestFor(standardPosition(), 2));
-    EXPECT_TRUE(collector.waitFor(ofGeneration(2, 2)));
+    for (const int threads : {1, 2}) {
+        Collector collector;
+        ContinuousAnalysis analysis(collector.report(), 4);
+        analysis.analyse(requestFor(middleGamePosition(), 1, threads));
+        ASSERT_TRUE(collector.waitFor(ofGeneration(1, 4))) << threads;
+        ASSERT_TRUE(analysis.running());
+        const auto before = Clock::now();
+        analysis.stop();
+        EXPECT_LT(Clock::now() - before, 50ms) << threads;
+        EXPECT_FALSE(analysis.running());
+        // Started again by the next position.
+        analysis.analyse(requestFor(standardPosition(), 2, threads));
+        EXPECT_TRUE(collector.waitFor(ofGeneration(2, 2))) << threads;
+    }
 }
 
 TEST(Analysis, PausedItReportsNothingAndResumesThePosition)
@@ -177,8 +179,10 @@ TEST(Analysis, PausedItReportsNothingAndResumesThePosition)
     ContinuousAnalysis analysis(collector.report(), 4);
     analysis.analyse(requestFor(middleGamePosition(), 1));
     ASSERT_TRUE(collector.waitFor(ofGeneration(1, 2)));
+    EXPECT_TRUE(analysis.searching());
     analysis.pause();
     EXPECT_TRUE(analysis.paused());
+    EXPECT_FALSE(analysis.searching());
     std::this_thread::sleep_for(50ms); // any depth finishing just then has reported
     const std::size_t whilePaused = collector.count();
     // A new position while paused waits too.
@@ -205,6 +209,8 @@ TEST(Analysis, AFinishedGameOrAMateEndsTheSearchByItself)
     const auto reported = collector.count();
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(collector.count(), reported);
+    EXPECT_FALSE(analysis.searching());
+    EXPECT_TRUE(analysis.running());
     analysis.stop();
     for (const AnalysisFindings& findings : collector.all()) EXPECT_EQ(findings.generation, 2u);
     const AnalysedLine mate = collector.all().back().lines.at(0);
@@ -236,6 +242,14 @@ TEST(Analysis, TheKingOfferedIsLookedAtAsKeptAndMustMove)
     ASSERT_FALSE(findings.lines.empty());
     for (const AnalysedLine& line : findings.lines) EXPECT_EQ(line.moves[0].pick, room.kingChoice()->offered);
     ASSERT_NO_FATAL_FAILURE(expectWrittenLines(request.position, findings, "kept king"));
+
+    // Once answered, the king kept must move, as the room has it.
+    const int kept = room.kingChoice()->other;
+    room.answerKingChoice(kept);
+    const AnalysisRequest answered = analysisRequestOf(room, 1, 2);
+    EXPECT_TRUE(answered.position == room.position());
+    ASSERT_TRUE(answered.limits.onlyFrom);
+    EXPECT_EQ(*answered.limits.onlyFrom, kept);
 }
 
 TEST(ScoreText, PawnsWithASignAndMatesInMoves)
