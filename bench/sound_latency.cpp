@@ -11,6 +11,7 @@
 #include "shell/speaker_sink.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QtTest>
 
 #include <algorithm>
@@ -59,6 +60,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int moves = argc > 1 ? std::max(8, std::atoi(argv[1])) : 400;
     Forms forms;
+    // A game an earlier run left unsaved would be asked about first.
+    QFile::remove(forms.recoveryPath());
     forms.showGameRoom();
     GameRoomWindow& window = *forms.gameRoom();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
@@ -86,5 +89,6 @@ int main(int argc, char* argv[])
     std::printf("press to play(): %zu moves, median %.0f us, p95 %.0f us\n", waits.size(),
                 percentile(waits, 0.5), percentile(waits, 0.95));
     window.room().setUp();
+    QFile::remove(forms.recoveryPath());
     return 0;
 }

@@ -84,24 +84,25 @@ BoardTheme highContrast()
 
 // Colours told apart by lightness and by the blue-yellow and red-cyan axes
 // at once, so each pair that must differ still differs when one kind of cone
-// is missing: tan and moss squares, a violet mark, a sky-blue last move, a
-// purple king in check and yellow attackers; plain white and black pieces.
+// is missing: olive and moss squares, a violet mark, a teal last move, a
+// purple king in check and lime attackers; plain white and black pieces,
+// which also stand out on every tint.
 BoardTheme colourBlindSafe()
 {
     BoardTheme theme;
     theme.name = kColourBlindThemeName;
     theme.background = QColor(0x20, 0x20, 0x24);
-    theme.lightSquare = QColor(170, 143, 96);
-    theme.darkSquare = QColor(84, 117, 74);
+    theme.lightSquare = QColor(143, 130, 78);
+    theme.darkSquare = QColor(55, 79, 56);
     theme.selectedSquare = QColor(255, 200, 120);
     theme.boardEdge = QColor(0x28, 0x28, 0x28);
     theme.coordinateInk = QColor(235, 235, 235);
-    theme.markInk = QColor(64, 36, 115);
-    theme.markHalo = QColor(255, 255, 255, 170);
-    theme.lastMoveTint = QColor(92, 204, 254, 230);
-    theme.attackedKingTint = QColor(159, 2, 156, 230);
-    theme.attackerTint = QColor(241, 255, 1, 230);
-    theme.attackLineTint = QColor(159, 2, 156, 90);
+    theme.markInk = QColor(111, 3, 237);
+    theme.markHalo = QColor(255, 255, 255, 190);
+    theme.lastMoveTint = QColor(88, 142, 151, 230);
+    theme.attackedKingTint = QColor(98, 0, 169, 230);
+    theme.attackerTint = QColor(115, 249, 3, 230);
+    theme.attackLineTint = QColor(98, 0, 169, 90);
     theme.attackInk = QColor(40, 0, 60);
     theme.arrowHalo = QColor(255, 255, 255, 200);
     theme.cursorInk = Qt::black;
@@ -109,8 +110,8 @@ BoardTheme colourBlindSafe()
     theme.dropInk = QColor(0, 90, 255);
     theme.refusedDropInk = QColor(128, 128, 128);
     theme.dropHalo = Qt::white;
-    theme.white = {Qt::white, QColor(222, 222, 222), Qt::black};
-    theme.black = {QColor(36, 36, 36), QColor(22, 22, 22), Qt::white};
+    theme.white = {QColor(249, 249, 249), QColor(217, 217, 217), Qt::black};
+    theme.black = {Qt::black, Qt::black, Qt::white};
     return theme;
 }
 

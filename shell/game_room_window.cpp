@@ -18,8 +18,8 @@
 #include "shell/preferences_dialog.h"
 #include "shell/print_board.h"
 #include "shell/sound_board.h"
-#include "shell/theme_preferences.h"
 #include "shell/steady_layout.h"
+#include "shell/theme_preferences.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -79,10 +79,15 @@ std::vector<Shown> fillOf(const std::string& side, const PieceColours& colours)
     return {{side + " pieces' top", colours.light}, {side + " pieces' foot", colours.deep}};
 }
 
-// Every pair of colours a player must tell apart on the board.
+// Every pair of colours a player must tell apart on the board: besides the
+// aids against each other and against the squares, the two colours of square,
+// and each side's pieces on the tints they stand on (the king in check, its
+// attackers, the piece that just moved).
 std::vector<std::pair<Shown, Shown>> pairsToTellApart(const BoardTheme& theme)
 {
     const std::vector<Shown> squares = {{"light square", theme.lightSquare}, {"dark square", theme.darkSquare}};
+    const std::vector<Shown> lightSquare = {squares.front()};
+    const std::vector<Shown> darkSquare = {squares.back()};
     const std::vector<Shown> mark = {{"target mark", theme.markInk}};
     const auto lastMove = overEachSquare("last move", theme.lastMoveTint, theme);
     const auto king = overEachSquare("king in check", theme.attackedKingTint, theme);
@@ -92,7 +97,9 @@ std::vector<std::pair<Shown, Shown>> pairsToTellApart(const BoardTheme& theme)
     const std::pair<const std::vector<Shown>*, const std::vector<Shown>*> groups[] = {
         {&mark, &squares},    {&lastMove, &squares}, {&lastMove, &mark},     {&king, &attacker},
         {&king, &squares},    {&attacker, &squares}, {&king, &lastMove},     {&attacker, &lastMove},
-        {&white, &black},     {&white, &squares},    {&black, &squares}};
+        {&white, &black},     {&white, &squares},    {&black, &squares},     {&lightSquare, &darkSquare},
+        {&king, &white},      {&king, &black},       {&attacker, &white},    {&attacker, &black},
+        {&lastMove, &white},  {&lastMove, &black}};
     std::vector<std::pair<Shown, Shown>> pairs;
     for (const auto& [one, other] : groups) {
         for (const Shown& first : *one) {
@@ -107,7 +114,7 @@ TEST(ColourBlindTheme, EveryPairToTellApartDiffersByTwentyForEveryVision)
     const BoardTheme& theme = boardThemeNamed(kColourBlindThemeName);
     ASSERT_EQ(theme.name, kColourBlindThemeName);
     const auto pairs = pairsToTellApart(theme);
-    ASSERT_EQ(pairs.size(), 2u + 4 + 2 + 4 + 4 + 4 + 4 + 4 + 4 + 4 + 4);
+    ASSERT_EQ(pairs.size(), 2u + 4 + 2 + 4 + 4 + 4 + 4 + 4 + 4 + 4 + 4 + 1 + 6 * 4);
     for (const Vision vision : kAllVisions) {
         for (const auto& [first, second] : pairs) {
             EXPECT_GE(differenceSeen(first.colour, second.colour, vision), 20.0)

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
@@ -48,19 +49,21 @@ int main(int argc, char* argv[])
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const QString prefix = QString::fromLocal8Bit(argv[2]);
     Forms forms;
+    // A game an earlier run left unsaved would be asked about first.
+    QFile::remove(forms.recoveryPath());
     forms.showGameRoom();
     GameRoomWindow& window = *forms.gameRoom();
     window.showMaximized();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
-    // Black's king on 38 checked from two half-boards below, then White's pawn selected.
+    // Black's king on 38 checked from two half-boards below, and selected with its marks.
     for (const auto& [from, to] : {std::pair{1, 2}, {38, 37}, {32, 1}, {47, 38}, {1, 100}}) playTo(window, from, to);
-    window.room().clickSquare(17);
+    window.room().clickSquare(38);
     for (const QString& theme : boardThemeNames()) {
         for (const PieceStyle style : {PieceStyle::Carved, PieceStyle::LetteredDisc}) {
-            BoardOptions options = window.boardView().options();
-            options.theme = theme;
-            options.pieceStyle = style;
-            window.boardView().setOptions(options);
+            Preferences look = window.preferences();
+            look.board.theme = theme;
+            look.board.pieceStyle = style;
+            window.applyPreferences(look);
             const QString name = prefix + "-" + fileNameOf(theme) + "-" + fileNameOf(pieceStyleName(style)) + ".png";
             if (!photograph(out.filePath(name))) return 1;
         }
@@ -72,6 +75,7 @@ int main(int argc, char* argv[])
     if (!QTest::qWaitForWindowExposed(&dialog)) return 1;
     if (!photograph(out.filePath(prefix + "-preferences.png"))) return 1;
     dialog.close();
-    window.room().newGame();
+    window.room().setUp();
+    QFile::remove(forms.recoveryPath());
     return 0;
 }
