@@ -169,14 +169,18 @@ void GameRoomWindow::buildMenu()
     addMenuItem(menu, "Preferences...", "editPreferences", QKeySequence("Ctrl+,"), [this] { editPreferences(); });
 
     // The game as plain text.
+    menu->addSeparator();
     addMenuItem(menu, "Export Game Text...", "exportGameText", QKeySequence("Ctrl+Shift+E"),
                 [this] { gameText_->exportToFile(); });
     addMenuItem(menu, "Copy Game", "copyGame", QKeySequence("Ctrl+Shift+C"), [this] { gameText_->copyToClipboard(); });
     addMenuItem(menu, "Import Game Text...", "importGameText", QKeySequence("Ctrl+Shift+I"),
                 [this] { gameText_->importFromFile(); });
     addMenuItem(menu, "Paste Game", "pasteGame", QKeySequence("Ctrl+Shift+V"), [this] { gameText_->pasteFromClipboard(); });
+    // Study of the game, and the clock.
+    menu->addSeparator();
     addMenuItem(menu, "Review Game", "reviewGame", QKeySequence("Ctrl+R"), [this] { review_->startReview(); });
     menu->addAction(analysis_->panelAction());
+    menu->addSeparator();
     addClockMenuItems(menu);
 }
 
