@@ -79,18 +79,6 @@ void playFrom(GameRoomWindow& window, std::initializer_list<int> from)
 const std::initializer_list<int> kWhitePieces = {8, 9, 10, 11, 40, 41, 42, 43};
 const std::initializer_list<int> kBlackPieces = {15, 14, 13, 12, 47, 46, 45, 44};
 
-// Saves under `path` through "Save As" and its file box.
-void saveAs(GameRoomWindow& window, const QString& path)
-{
-    QTimer::singleShot(0, [path] {
-        auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!box) qFatal("no file box open");
-        box->selectFile(path);
-        static_cast<QDialog*>(box)->accept();
-    });
-    window.findChild<QAction*>("savea")->trigger();
-}
-
 } // namespace
 
 class ClockTest : public QObject {

@@ -308,13 +308,7 @@ private slots:
             Forms forms;
             GameRoomWindow& window = enterGameRoom(forms);
             window.computer().setPlayers(players);
-            QTimer::singleShot(0, [path] {
-                auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                if (!box) qFatal("no file box open");
-                box->selectFile(path);
-                static_cast<QDialog*>(box)->accept();
-            });
-            window.findChild<QAction*>("savea")->trigger();
+            saveAs(window, path);
             QCOMPARE(QString::fromStdString(window.room().fileName()), path);
         }
         QCOMPARE(readPlayers(path.toStdString()).players, players);

@@ -87,17 +87,6 @@ bool queuedCallsHaveRun()
     return QTest::qWaitFor([reached] { return *reached; }, kLongWait);
 }
 
-void saveAs(GameRoomWindow& window, const QString& path)
-{
-    QTimer::singleShot(0, [path] {
-        auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!box) qFatal("no file box open");
-        box->selectFile(path);
-        static_cast<QDialog*>(box)->accept();
-    });
-    window.findChild<QAction*>("savea")->trigger();
-}
-
 } // namespace
 
 class ReviewTest : public QObject {

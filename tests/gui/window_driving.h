@@ -4,7 +4,9 @@
 #include "shell/forms.h"
 #include "shell/game_room_window.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -44,6 +46,18 @@ inline void answerNextMessageBox(QMessageBox::StandardButton answer)
         if (!box) qFatal("no message box open");
         box->button(answer)->click();
     });
+}
+
+// Saves under `path` through "Save As" and its file box.
+inline void saveAs(GameRoomWindow& window, const QString& path)
+{
+    QTimer::singleShot(0, [path] {
+        auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!box) qFatal("no file box open");
+        box->selectFile(path);
+        static_cast<QDialog*>(box)->accept();
+    });
+    window.findChild<QAction*>("savea")->trigger();
 }
 
 } // namespace palisade
