@@ -94,8 +94,8 @@ public:
 
 private:
     friend class SearchHelpers;
-    // A helper searches beside the searcher whose table it shares, a depth
-    // ahead when its number is odd, and never behind the depth that one finished.
+    // A helper searches beside the searcher whose table it shares, numbered
+    // from 1, never behind the depth that one is searching.
     Searcher(TranspositionTable& sharedTable, const EvalWeights& weights, int helperNumber,
              const std::atomic<int>& leaderDepth);
     // What a helper does: search until `stop`, reporting nothing.
@@ -104,6 +104,7 @@ private:
     bool begin(const Position& position, const SearchLimits& limits, const std::atomic<bool>& stop,
                MoveList& rootMoves);
     void deepen(MoveList& rootMoves, SearchReport& report);
+    int depthsAhead() const;
     int firstDepth() const;
     int nextDepth(int depth) const;
     void finishReport(SearchReport& report) const;

@@ -71,12 +71,17 @@ void Searcher::deepen(MoveList& rootMoves, SearchReport& report)
     }
 }
 
-int Searcher::firstDepth() const { return 1 + helperNumber_ % 2; }
+// Every second helper searches a depth beyond the others; the first one keeps
+// to the leader's depth, which measured best with two threads.
+int Searcher::depthsAhead() const { return helperNumber_ > 0 && helperNumber_ % 2 == 0 ? 1 : 0; }
 
+int Searcher::firstDepth() const { return 1 + depthsAhead(); }
+
+// Never behind the depth the leader is searching.
 int Searcher::nextDepth(int depth) const
 {
     if (leaderDepth_ == nullptr) return depth + 1;
-    return std::max(depth + 1, leaderDepth_->load(std::memory_order_relaxed) + 1 + helperNumber_ % 2);
+    return std::max(depth + 1, leaderDepth_->load(std::memory_order_relaxed) + 1 + depthsAhead());
 }
 
 void Searcher::finishReport(SearchReport& report) const
