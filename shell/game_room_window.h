@@ -74,6 +74,8 @@ private:
     QAction* addMenuItem(QMenu* menu, const QString& text, const char* name, const QKeySequence& shortcut,
                          const std::function<void()>& run);
     void buildMenu();
+    void addClockMenuItems(QMenu* menu);
+    void newGameWithPlayers();
     void addHistoryKeys();
     void editPreferences();
     void exportBoard(const QString& caption, const QString& filter,
@@ -115,12 +117,12 @@ private:
     // The chess clock, and its menu item.
     ClockPanel* clock_ = nullptr;
     QAction* pauseClock_ = nullptr;
-    void addClockMenuItems(QMenu* menu);
-    void newGameWithPlayers();
+    // The review of the whole game: its thread, graph and marks.
     std::unique_ptr<GameReviewer> review_;
     // The sound for each move, chosen from what the room shows after it.
     SoundBoard* sounds_ = nullptr;
     MoveSound moveSound_;
+    // The target mark beside "You may move where", in the theme's colours.
     QLabel* markLegend_ = nullptr;
     // The analysis panel and its evaluation bar.
     AnalysisPanel* analysis_ = nullptr;
