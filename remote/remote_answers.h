@@ -1,0 +1,56 @@
+#pragma once
+
+#include "engine/piece.h"
+#include "gameroom/game_room_view.h"
+#include "remote/wire_message.h"
+
+#include <optional>
+#include <vector>
+
+namespace palisade {
+class GameRoom;
+}
+
+namespace palisade::remote {
+
+// Stands between the game room and the screen in a remote game. Everything
+// passes through to the screen, except: the questions of the opponent's move,
+// answered from its message; and "Save this king?" when the opponent must
+// choose, left for later (its choice comes by message). It also notes how the
+// local player answered the questions of their own move.
+// With no game attached it passes everything through.
+class RemoteAnswers : public GameRoomView {
+public:
+    explicit RemoteAnswers(GameRoomView& screen) : screen_(screen) {}
+
+    void attach(const GameRoom& room, Side localSide);
+    void detach();
+    bool attached() const { return room_ != nullptr; }
+
+    // While the opponent's move is played, its questions take `answer`.
+    void beginOpponentMove(MoveAnswer answer);
+    void endOpponentMove();
+    // What the local player answered since the last call: the answer of the move.
+    MoveAnswer takeLocalAnswer();
+    // A question or notice is open on the screen (a click is being handled).
+    bool screenWaiting() const { return waiting_ > 0; }
+
+    void boardChanged() override { screen_.boardChanged(); }
+    void statusChanged() override { screen_.statusChanged(); }
+    bool ask(Question question) override;
+    std::optional<bool> keepOfferedKing() override;
+    void message(std::string_view text) override;
+    void beep() override { screen_.beep(); }
+    void moveRefused(std::string_view reason) override { screen_.moveRefused(reason); }
+
+private:
+    GameRoomView& screen_;
+    const GameRoom* room_ = nullptr;
+    Side localSide_ = Side::White;
+    std::optional<MoveAnswer> opponentAnswer_;
+    std::vector<Question> localQuestions_; // with their answers, in order
+    std::vector<bool> localReplies_;
+    int waiting_ = 0;
+};
+
+} // namespace palisade::remote

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "engine/piece.h"
+#include "gameroom/saved_game.h"
+#include "remote/wire_message.h"
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace palisade {
+class GameRoom;
+}
+
+namespace palisade::remote {
+
+class RemoteAnswers;
+
+// Who plays whom in one remote game; the same game id on both sides.
+struct GameSetup {
+    std::string gameId;
+    Side localSide = Side::White;
+    std::string opponent; // the opponent's address or name, as shown
+};
+
+// An offer waiting for its answer, made at the position after `halfMove`.
+struct OpenOffer {
+    OfferKind kind = OfferKind::Draw;
+    int halfMove = 0;
+    friend bool operator==(const OpenOffer&, const OpenOffer&) = default;
+};
+
+// What a remote game keeps between runs (beside its stored file).
+struct SessionState {
+    std::uint32_t nextSequence = 1; // of our next message
+    std::uint32_t lastReceived = 0; // the opponent's newest message handled
+    int agreedHalfMove = 0;         // the newest position both sides play on
+    std::deque<std::string> unacknowledged; // our encoded messages, oldest first
+    std::optional<OpenOffer> ownOffer;
+    std::optional<OpenOffer> opponentOffer;
+    friend bool operator==(const SessionState&, const SessionState&) = default;
+};
+
+// What a remote game tells its owner: the window, the script, or the store.
+class RemoteListener {
+public:
+    virtual ~RemoteListener() = default;
+    // One encoded message for the link, to the opponent.
+    virtual void send(const std::string& message) = 0;
+    // The turn, an offer, the connection or the agreed position changed.
+    virtual void remoteChanged() = 0;
+    // The agreed game changed (a move, a king choice, a take-back, a result):
+    // store it now.
+    virtual void agreedGameChanged() = 0;
+    virtual void chatArrived(std::string_view text) = 0;
+    // A message of the opponent was refused; the game is as it was.
+    virtual void refused(std::string_view reason) = 0;
+    // The two sides' positions differ: `proposedGame()` holds the opponent's
+    // game, read and checked; nothing changes without acceptResync().
+    virtual void resyncProposed() = 0;
+    // Both agreed to a new game (colours swapped): `setup()` now names it and
+    // the room holds its start.
+    virtual void newGameStarted() = 0;
+};
+
+// One side of a game played across two computers. The room is played only
+// through its own entries: the opponent's moves by clickSquare with their
+// answers, the opponent's king choice by answerKingChoice. Local input goes
+// straight to the room inside a LocalInput guard, which sends what it made.
+class RemoteGame {
+public:
+    RemoteGame(GameRoom& room, RemoteAnswers& answers, RemoteListener& listener, GameSetup setup,
+               SessionState state = {});
+    ~RemoteGame();
+    RemoteGame(const RemoteGame&) = delete;
+    RemoteGame& operator=(const RemoteGame&) = delete;
+
+    const GameSetup& setup() const { return setup_; }
+    const SessionState& state() const { return state_; }
+
+    // The local player may click on the board: their side to move, at the
+    // agreed position, no answer awaited from the opponent.
+    bool localTurn() const;
+    // "Waiting for OPPONENT" while the opponent is to move or to choose a king;
+    // empty otherwise.
+    std::string waitingText() const;
+
+    // Hold one while local input reaches the room (a click, a press, a drop,
+    // a king choice): network events wait meanwhile, and when it ends a move
+    // or king choice it made is sent and the waiting events are applied in order.
+    class LocalInput {
+    public:
+        explicit LocalInput(RemoteGame& game);
+        ~LocalInput();
+        LocalInput(const LocalInput&) = delete;
+        LocalInput& operator=(const LocalInput&) = delete;
+
+    private:
+        RemoteGame& game_;
+    };
+
+    // The commands as they work in a remote game.
+    void requestTakeBack();
+    void offerDraw();
+    void proposeNewGame();
+    void resign(); // the local player loses, whoever is to move
+    void answerOffer(bool accept);
+    void sendChat(std::string_view text);
+    void leave();
+
+    const std::optional<SavedGame>& proposedGame() const { return proposedGame_; }
+    void acceptResync();
+    void declineResync();
+
+    // From the link.
+    void received(std::string_view message);
+    void linkUp();
+    void linkDown();
+    bool linked() const { return linked_; }
+    // Resends what the opponent has not acknowledged; the owner calls it every few seconds.
+    void resendDue();
+
+private:
+    GameRoom& room_;
+    RemoteAnswers& answers_;
+    RemoteListener& listener_;
+    GameSetup setup_;
+    SessionState state_;
+    bool linked_ = false;
+    int inputDepth_ = 0;
+    std::deque<std::string> heldMessages_;
+    std::optional<SavedGame> proposedGame_;
+};
+
+} // namespace palisade::remote
