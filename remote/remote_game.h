@@ -64,6 +64,8 @@ public:
     // Both agreed to a new game (colours swapped): `setup()` now names it and
     // the room holds its start.
     virtual void newGameStarted() = 0;
+    // The opponent answered our invitation; a declined game is over.
+    virtual void inviteAnswered(bool accepted) = 0;
 };
 
 // One side of a game played across two computers. The room is played only
@@ -77,6 +79,18 @@ public:
     ~RemoteGame();
     RemoteGame(const RemoteGame&) = delete;
     RemoteGame& operator=(const RemoteGame&) = delete;
+
+    // Starting a game. The inviter's room holds the proposed start and its
+    // session sends the invitation as its first message. The invitee's owner
+    // sets its room up from an invitation the player accepted (a saved game
+    // only through the saved-game reader and its checks), makes the session,
+    // and accepts, which answers the invitation. A declined invitation needs
+    // no session: `declineInvite` is the whole answer.
+    void sendInvite(const Invite& invite);
+    void acceptInvite(std::uint32_t inviteSequence);
+    static std::string declineInvite(const WireMessage& invitation);
+    // Play may start: the invitation was accepted (or this side accepted it).
+    bool started() const;
 
     const GameSetup& setup() const { return setup_; }
     const SessionState& state() const { return state_; }
