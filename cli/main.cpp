@@ -7,11 +7,18 @@
 //   palisade-cli perft DEPTH [--reference] [FILE]
 //   palisade-cli divide DEPTH [--reference] [FILE]
 //                                 the legal moves and the size of the tree below
+//   palisade-cli peer OPTIONS TOKEN...
+//                                 one side of a game played across two
+//                                 computers, over XMPP or a home network
 //   palisade-cli export-text FILE.brd
 //   palisade-cli import-text FILE.txt --save OUT.brd
 //                                 a saved game as plain text, and back
 
 #include "cli/move_commands.h"
+#ifdef PALISADE_PEER
+#include "cli/peer.h"
+#include <QCoreApplication>
+#endif
 #include "cli/play.h"
 #include "cli/text_commands.h"
 #include "engine/position.h"
@@ -37,6 +44,11 @@ int usage()
                  "       palisade-cli moves [--reference] [FILE]\n"
                  "       palisade-cli perft DEPTH [--reference] [FILE]\n"
                  "       palisade-cli divide DEPTH [--reference] [FILE]\n"
+                 "       palisade-cli peer (--xmpp ADDRESS --password-file FILE [--ca FILE] [--server HOST:PORT]\n"
+                 "                          (--invite ADDRESS | --accept) | --listen PORT --code CODE\n"
+                 "                          | --connect HOST:PORT --code CODE) --side white|black\n"
+                 "                         [--answers LETTERS] [--save OUT] [--win-option 0|1] [--file FILE]\n"
+                 "                         [--timeout SECONDS] [--timing] TOKEN...\n"
                  "       palisade-cli export-text FILE.brd\n"
                  "       palisade-cli import-text FILE.txt --save OUT.brd\n";
     return 2;
@@ -82,6 +94,13 @@ int main(int argc, char* argv[])
     if (argc >= 2 && std::string_view(argv[1]) == "play") {
         return runPlay(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     }
+#ifdef PALISADE_PEER
+    // Only the game across two computers needs Qt's event loop.
+    if (argc >= 2 && std::string_view(argv[1]) == "peer") {
+        QCoreApplication application(argc, argv);
+        return runPeer(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    }
+#endif
     if (argc >= 2) {
         const std::string command = argv[1];
         if (command == "moves" || command == "perft" || command == "divide") {
