@@ -145,11 +145,13 @@ void PeerDriver::linkUp()
     timing("up");
     awaitingResume_ = true;
     opponentSeen_ = opponentSeen_ || link_->opponentPresent();
-    if (game_) game_->linkUp();
+    // The invitation is the game's first message; what the link's coming up
+    // sends follows it.
     if (invite_) {
         game_->sendInvite(*invite_);
         invite_.reset();
     }
+    if (game_) game_->linkUp();
     step();
 }
 
@@ -208,57 +210,62 @@ void PeerDriver::takeInvitation(const std::string& message)
     setUpRoom(saved, invite->winOption);
     const remote::GameSetup setup{wire.gameId, script_.side, link_->opponent().toStdString()};
     game_ = std::make_unique<remote::RemoteGame>(room_, answers_, *this, setup);
-    if (link_->isUp()) game_->linkUp();
+    // The answer must be our first message: the inviter takes nothing before it.
     game_->acceptInvite(wire.sequence);
+    if (link_->isUp()) game_->linkUp();
 }
 
 void PeerDriver::deliver(const std::string& message)
 {
-    const auto decoded = remote::decode(message);
-    if (const auto* wire = std::get_if<remote::WireMessage>(&decoded)) {
-        if (std::holds_alternative<remote::Leave>(wire->body) && wire->gameId == game_->setup().gameId) {
-            opponentLeft_ = true;
-        }
-    }
-    const auto offerBefore = game_->state().opponentOffer;
+    const auto offerBefore = game_->opponentOffer();
+    const bool leftBefore = game_->opponentLeft();
     const int movesBefore = room_.movesPlayed();
     changed_ = false;
     refusedNow_ = false;
     game_->received(message);
     if (room_.movesPlayed() != movesBefore) timing("shown");
-    const auto& offer = game_->state().opponentOffer;
+    const auto& offer = game_->opponentOffer();
     if (offer && offer != offerBefore) out_ << "offer " << offerName(offer->kind) << " at " << offer->halfMove << '\n';
     if (refusedNow_) {
         writeLine("refused");
     } else if (changed_ && stateLine("") != lastState_) {
         writeLine("opponent");
     }
-    if (opponentLeft_) out_ << "say The opponent left the game.\n";
+    if (game_->opponentLeft() && !leftBefore) out_ << "say The opponent left the game.\n";
 }
 
 void PeerDriver::step()
 {
+    noteTurn();
     while (!finishing_ && nextToken_ < script_.tokens.size() && ready(script_.tokens[nextToken_])) {
         play(script_.tokens[nextToken_++]);
+        noteTurn();
     }
     checkDone();
 }
 
-// The local player may act: the game runs and it is their turn, or nothing
-// will come of waiting any more.
-bool PeerDriver::canAct() const
+// Nothing will come of waiting any more.
+bool PeerDriver::over() const
 {
-    return game_->localTurn() || gameOver_ || opponentLeft_;
+    return gameOver_ || declined_ || game_->opponentLeft();
+}
+
+// Whose turn it is in the agreed game, also while the local player browses
+// the history (which the session does not count as their turn).
+void PeerDriver::noteTurn()
+{
+    if (game_ && room_.halfMoves() == game_->state().agreedHalfMove) ourTurn_ = game_->localTurn();
 }
 
 bool PeerDriver::ready(const std::string& token) const
 {
     if (pausing_ || !game_ || !game_->started()) return false;
-    if (token == "accept" || token == "decline") return game_->state().opponentOffer.has_value() || gameOver_;
+    if (token == "accept" || token == "decline") return game_->opponentOffer().has_value() || over();
     if (token == "disconnect") return link_->isUp() && game_->state().unacknowledged.empty();
     if (token == "reconnect" || token == "pause") return true;
     if (token == "await-offline") return opponentSeen_ && !link_->opponentPresent();
-    return canAct();
+    if (squareToken(token)) return game_->localTurn() || over();
+    return ourTurn_ || over();
 }
 
 void PeerDriver::play(const std::string& token)
@@ -304,7 +311,7 @@ void PeerDriver::checkDone()
 {
     noteGameOver();
     if (finishing_ || !game_ || nextToken_ < script_.tokens.size()) return;
-    if ((gameOver_ || opponentLeft_) && game_->state().unacknowledged.empty()) finish(0);
+    if (over() && game_->state().unacknowledged.empty()) finish(0);
 }
 
 void PeerDriver::finish(int status)
@@ -406,7 +413,7 @@ void PeerDriver::newGameStarted()
 void PeerDriver::inviteAnswered(bool accepted)
 {
     out_ << "say The invitation was " << (accepted ? "accepted" : "declined") << ".\n";
-    if (!accepted) opponentLeft_ = true;
+    declined_ = !accepted;
 }
 
 } // namespace palisade

@@ -43,7 +43,8 @@ private:
     // The script.
     void step();
     bool ready(const std::string& token) const;
-    bool canAct() const;
+    bool over() const;
+    void noteTurn();
     void play(const std::string& token);
     void click(int square);
     void checkDone();
@@ -79,8 +80,9 @@ private:
     std::size_t nextToken_ = 0;
     bool pausing_ = false;
     bool opponentSeen_ = false; // present at some time since the last await-offline
-    bool opponentLeft_ = false;
+    bool declined_ = false; // our invitation
     bool gameOver_ = false;
+    bool ourTurn_ = false;
     bool finishing_ = false;
     bool changed_ = false;
     bool refusedNow_ = false;
