@@ -141,6 +141,7 @@ void PeerDriver::setUpRoom(const std::optional<SavedGame>& saved, int winOption)
 void PeerDriver::linkUp()
 {
     if (finishing_) return;
+    linkShownUp_ = true;
     out_ << "link up\n";
     timing("up");
     awaitingResume_ = true;
@@ -157,7 +158,8 @@ void PeerDriver::linkUp()
 
 void PeerDriver::linkDown(const QString& reason)
 {
-    if (finishing_) return;
+    if (finishing_ || !linkShownUp_) return;
+    linkShownUp_ = false;
     out_ << "link down " << reason.toStdString() << '\n';
     if (game_) game_->linkDown();
     step();
@@ -234,13 +236,18 @@ void PeerDriver::deliver(const std::string& message)
     if (game_->opponentLeft() && !leftBefore) out_ << "say The opponent left the game.\n";
 }
 
+// Plays every token that is ready. A token's own events (the link going
+// down at `disconnect`) come back here; they wait for the token to finish.
 void PeerDriver::step()
 {
+    if (stepping_) return;
+    stepping_ = true;
     noteTurn();
     while (!finishing_ && nextToken_ < script_.tokens.size() && ready(script_.tokens[nextToken_])) {
         play(script_.tokens[nextToken_++]);
         noteTurn();
     }
+    stepping_ = false;
     checkDone();
 }
 
@@ -264,8 +271,10 @@ bool PeerDriver::ready(const std::string& token) const
     if (token == "disconnect") return link_->isUp() && game_->state().unacknowledged.empty();
     if (token == "reconnect" || token == "pause") return true;
     if (token == "await-offline") return opponentSeen_ && !link_->opponentPresent();
-    if (squareToken(token)) return game_->localTurn() || over();
-    return ourTurn_ || over();
+    if (over()) return true;
+    // The local player waits for the answer to their own offer.
+    if (game_->ownOffer()) return false;
+    return squareToken(token) ? game_->localTurn() : ourTurn_;
 }
 
 void PeerDriver::play(const std::string& token)

@@ -79,11 +79,13 @@ private:
     std::optional<remote::Invite> invite_; // the inviter's, sent once the link is up
     std::size_t nextToken_ = 0;
     bool pausing_ = false;
+    bool stepping_ = false;
     bool opponentSeen_ = false; // present at some time since the last await-offline
     bool declined_ = false; // our invitation
     bool gameOver_ = false;
     bool ourTurn_ = false;
     bool finishing_ = false;
+    bool linkShownUp_ = false; // a joiner trying again says nothing until it is in
     bool changed_ = false;
     bool refusedNow_ = false;
     bool awaitingResume_ = false;

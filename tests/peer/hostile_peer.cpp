@@ -1,9 +1,9 @@
 // A peer that breaks the rules: it invites with white over the same links as
 // palisade-cli peer (the same options), then sends what no honest program
 // sends (garbage, another protocol version, a message far too long, an
-// illegal move, a move with a wrong hash, a stale answer, a move out of
-// turn), each between honest messages, and finally plays 41 43, takes the
-// reply and resigns. The program under test must refuse each one and play on.
+// illegal move, a move with a wrong hash, then, after 41 43 and while Black's
+// draw offer waits, a move out of turn and a stale answer) between honest
+// messages, and finally declines the offer, takes the reply and resigns. The program under test must refuse each one and play on.
 // Exit status 0 when the game went through, 1 otherwise.
 
 #include "cli/peer_link.h"
@@ -54,10 +54,14 @@ public:
         sendHostile(encodeNext(remote::Chat{std::string(3000, 'x')}));
         sendHostile(encodeNext(move(0, 41, 44)));                      // a pawn three squares on
         sendHostile(encodeNext(remote::MoveMessage{0, 41, 43, {}, 1})); // the wrong position after it
-        sendHostile(encodeNext(remote::OfferAnswer{0, remote::OfferKind::Draw, true}));
 
         playHonest(41, 43);
-        sendHostile(encodeNext(move(1, 8, 18))); // white again, black to move
+        // Black offers a draw and waits for the answer: meanwhile White moves
+        // again, and answers as if the offer had been made before.
+        if (!waitFor([this] { return offerAt_ == 1; }, "black's draw offer")) return false;
+        sendHostile(encodeNext(move(1, 8, 18)));
+        sendHostile(encodeNext(remote::OfferAnswer{0, remote::OfferKind::Draw, true}));
+        sendHonest(remote::OfferAnswer{1, remote::OfferKind::Draw, false});
         if (!waitFor([this] { return mirror_.halfMoves() == 2; }, "black's reply")) return false;
         sendHonest(remote::Resignation{2});
         return waitFor([this] { return acknowledged_ + 1 == sequence_; }, "the resignation's acknowledgement");
@@ -118,6 +122,7 @@ private:
         if (message->sequence <= lastReceived_) return;
         lastReceived_ = message->sequence;
         if (const auto* answer = std::get_if<remote::InviteAnswer>(&message->body)) accepted_ = answer->accepted;
+        if (const auto* offer = std::get_if<remote::Offer>(&message->body)) offerAt_ = offer->halfMove;
         if (const auto* reply = std::get_if<remote::MoveMessage>(&message->body)) {
             mirror_.clickSquare(reply->pick);
             mirror_.clickSquare(reply->drop);
@@ -146,6 +151,7 @@ private:
     std::uint32_t lastReceived_ = 0;
     bool up_ = false;
     bool accepted_ = false;
+    int offerAt_ = -1;
 };
 
 } // namespace

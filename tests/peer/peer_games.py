@@ -69,9 +69,9 @@ GAMES = {
         "black": ["15", "45"],
     },
     # White is a program that breaks the rules; Black refuses each message and
-    # plays on: 41 43, 15 45, then White resigns.
+    # plays on: 41 43, a draw offered and declined, 15 45, then White resigns.
     "hostile": {
-        "black": ["15", "45"],
+        "black": ["offer-draw", "15", "45"],
         "play_black": ["41", "43", "15", "45", "resign"],
     },
 }
@@ -263,10 +263,12 @@ def main():
             sys.exit("%s's saved game differs from play's (cmp %s %s)" % (name, os.path.join(work, name + ".brd"),
                                                                           expected))
     if args.game == "hostile":
+        # Seven messages, each refused in words of its own, the game untouched.
         refusals = check_refusals(sides["black"].lines)
-        if refusals < 7:
+        reasons = {line for line in sides["black"].lines if line.startswith("refused ") and " | " not in line}
+        if refusals < 7 or len(reasons) < 7:
             print("\n".join(sides["black"].lines))
-            sys.exit("only %d of the 7 hostile messages were refused" % refusals)
+            sys.exit("only %d of the 7 hostile messages were refused, %d reasons given" % (refusals, len(reasons)))
     print("%s over %s: both saved games equal play's" % (args.game, args.carrier))
 
 
