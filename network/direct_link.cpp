@@ -204,7 +204,11 @@ bool DirectLink::takeCode(const JoinCode& code)
         error_ = tr("There is no join code.");
         return false;
     }
-    key_ = code.presharedKey();
+    // Joining again with the same code needs no second slow derivation.
+    if (code.text() != keyedCode_) {
+        key_ = code.presharedKey();
+        keyedCode_ = code.text();
+    }
     return true;
 }
 
@@ -262,8 +266,10 @@ void DirectLink::admit(QSslSocket* socket)
     scanned_ = 0;
     connect(socket, &QSslSocket::readyRead, this, &DirectLink::readLines);
     socket->write(lineOf(kReadyGreeting));
+    const QPointer<DirectLink> alive(this);
     emit connected();
-    if (peer_ == socket && socket->bytesAvailable() > 0) readLines();
+    // The joiner may have written before this side was told of it.
+    if (alive && peer_ == socket && socket->bytesAvailable() > 0) readLines();
 }
 
 void DirectLink::handshakeTimedOut(QSslSocket* socket)

@@ -73,6 +73,7 @@ private:
 
     std::unique_ptr<Listener> listener_;
     QByteArray key_;
+    QString keyedCode_; // the code key_ was derived from
     // Host: connections still in their handshake, not yet proven to know the code.
     QList<QSslSocket*> handshakes_;
     // The joiner's attempt while Joining; the one connection while Connected.
