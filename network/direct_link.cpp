@@ -180,10 +180,15 @@ void DirectLink::disconnectFromPeer()
 {
     if (state_ == State::Idle) return;
     QSslSocket* leaving = peer_;
+    const bool wasConnected = state_ == State::Connected;
     peer_ = nullptr;
     state_ = State::Idle;
-    // What was written before still reaches the peer.
-    if (leaving) letGo(leaving, this);
+    // What was written before still reaches the peer; a join half done has nothing to deliver.
+    if (leaving && wasConnected) {
+        letGo(leaving, this);
+    } else if (leaving) {
+        discard(leaving, this);
+    }
     error_ = tr("The connection was closed.");
     emit disconnected(error_);
 }

@@ -39,6 +39,9 @@ public:
 
     void join(const QString& host, quint16 port, const JoinCode& code);
 
+    // Nothing while not connected. A message the peer would refuse (longer
+    // than the largest game message, or other than printable ASCII) is not
+    // sent, and refused() says so; the connection stays up.
     void send(const std::string& message);
     // Drops the connection; a host goes on listening.
     void disconnectFromPeer();

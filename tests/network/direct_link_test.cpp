@@ -260,6 +260,17 @@ TEST_F(DirectLinkTest, AJoinThatFindsNoHostSaysSo)
     EXPECT_EQ(joinerHeard.disconnections.back(), QStringLiteral("There is no join code."));
 }
 
+TEST_F(DirectLinkTest, AJoinThatGetsNoAnswerGivesUp)
+{
+    // Something listens there but never speaks TLS.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    joiner.join(QStringLiteral("127.0.0.1"), silent.serverPort(), code);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !joinerHeard.disconnections.empty(); }, kWaitMs));
+    EXPECT_EQ(joinerHeard.disconnections.front(), QStringLiteral("The host did not answer in time."));
+    EXPECT_EQ(joinerHeard.connections, 0);
+}
+
 TEST(DirectLinkAddresses, ListsNoLoopback)
 {
     application();
