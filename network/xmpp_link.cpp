@@ -8,6 +8,10 @@
 #include <QPointer>
 #include <QRegularExpression>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 #include <cstring>
 #include <mutex>
 
@@ -79,9 +83,14 @@ struct XmppLinkCallbacks {
     }
 
     static int socketOptions(xmpp_conn_t* conn, void* socket) {
+        const int fd = *static_cast<int*>(socket);
         if (XmppLink* link = linksByConnection().value(conn)) {
-            link->watchSocket(*static_cast<int*>(socket));
+            link->watchSocket(fd);
         }
+        // Stanzas are small and each waits for an answer: without this, a
+        // short write waits up to 40 ms for the last one's acknowledgement.
+        const int on = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         // A connection that silently vanished is found by TCP keepalive.
         return xmpp_sockopt_cb_keepalive(conn, socket);
     }
