@@ -17,8 +17,10 @@ namespace {
 constexpr int kResendMilliseconds = 2000;
 // What the `pause` token waits.
 constexpr int kPauseMilliseconds = 1000;
-// Closing the link may take this long before the program ends anyway.
+// Closing the link may take this long before the program ends anyway; once
+// the link is down, what it still holds gets this long to leave.
 constexpr int kClosingMilliseconds = 1500;
+constexpr int kFlushMilliseconds = 300;
 
 constexpr int kExitRefused = 2;
 constexpr int kExitTimedOut = 3;
@@ -334,13 +336,14 @@ void PeerDriver::finish(int status)
         }
     }
     out_.flush();
-    // The last acknowledgement must reach the opponent: close the link and
-    // end once it has gone down, or after a while in any case.
+    // The last acknowledgement must reach the opponent: the link says it is
+    // down at once, but writes out what it holds while the loop runs on.
     if (!link_ || !link_->isUp()) {
         QCoreApplication::exit(status);
         return;
     }
-    connect(link_.get(), &PeerLink::down, this, [status] { QCoreApplication::exit(status); });
+    connect(link_.get(), &PeerLink::down, this,
+            [this, status] { QTimer::singleShot(kFlushMilliseconds, this, [status] { QCoreApplication::exit(status); }); });
     QTimer::singleShot(kClosingMilliseconds, this, [status] { QCoreApplication::exit(status); });
     link_->close();
 }
