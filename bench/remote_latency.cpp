@@ -2,7 +2,8 @@
 // other: two palisade-cli peer programs play a random game of 100 half-moves
 // against each other over a carrier and report their timestamps (--timing).
 // Also the bytes of each move message, and the time from reconnecting after
-// a dropped connection to the first message of the opponent.
+// a dropped connection to the first message of the opponent (which sends
+// the move it made meanwhile).
 //
 //   remote_latency --cli PALISADE_CLI --carrier direct
 //   remote_latency --cli PALISADE_CLI --carrier xmpp --server-dir DIR
@@ -28,7 +29,7 @@ using namespace palisade;
 namespace {
 
 constexpr int kHalfMoves = 100;
-// White drops its connection after this many of its moves.
+// Black drops its connection after this many of its moves.
 constexpr int kDropAfter = 25;
 constexpr int kSeed = 20261207;
 const QString kCode = QStringLiteral("7K3M-9QXD-2F");
@@ -70,23 +71,24 @@ std::vector<std::pair<int, int>> randomGame()
     return moves;
 }
 
-// One side's tokens: its clicks, White's dropped connection after its move
-// number kDropAfter, Black's reply once White is away, and the resignation of
-// the side to move at the end.
+// One side's tokens: its clicks, Black's dropped connection after its move
+// number kDropAfter (a joiner on a home network, which then joins again),
+// White's next move once Black is away, and the resignation of the side to
+// move at the end.
 QStringList tokensOf(const std::vector<std::pair<int, int>>& moves, std::size_t side)
 {
     QStringList tokens;
     for (std::size_t k = side; k < moves.size(); k += 2) {
-        if (k == 2 * kDropAfter + 1) tokens << "await-offline";
+        if (k == 2 * kDropAfter + 2) tokens << "await-offline";
         tokens << QString::number(moves[k].first) << QString::number(moves[k].second);
-        if (k == 2 * kDropAfter) tokens << "disconnect" << "pause" << "reconnect";
+        if (k == 2 * kDropAfter + 1) tokens << "disconnect" << "pause" << "reconnect";
     }
     if (moves.size() % 2 == side) tokens << "resign";
     return tokens;
 }
 
-// The move Black makes while White is away waits for White's return.
-bool sentWhileAway(int halfMoves) { return halfMoves == 2 * kDropAfter + 2; }
+// The move White makes while Black is away waits for Black's return.
+bool sentWhileAway(int halfMoves) { return halfMoves == 2 * kDropAfter + 3; }
 
 struct Run {
     QProcess process;
@@ -189,7 +191,7 @@ int main(int argc, char* argv[])
             }
             if (f[1] == "reconnect") reconnect = f[3].toDouble();
             if (f[1] == "resumed" && reconnect > 0) {
-                resume[run == &whiteRun ? "white" : "black"] = (f[3].toDouble() - reconnect) / 1e6;
+                resume[run == &blackRun ? "black" : "white"] = (f[3].toDouble() - reconnect) / 1e6;
                 reconnect = 0;
             }
         }
@@ -204,7 +206,7 @@ int main(int argc, char* argv[])
               << percentile(latencies, 0.5) << " ms, 95th percentile " << percentile(latencies, 0.95)
               << " ms; move message " << byteSum / static_cast<double>(bytes.size()) << " bytes on average ("
               << *std::min_element(bytes.begin(), bytes.end()) << ".." << *std::max_element(bytes.begin(), bytes.end())
-              << "); resumed " << (resume.count("white") ? resume["white"] : -1.0)
+              << "); resumed " << (resume.count("black") ? resume["black"] : -1.0)
               << " ms after reconnecting\n";
     return 0;
 }
