@@ -75,9 +75,8 @@ bool PeerDriver::start()
         err_ << "palisade-cli peer: " << *refusal << '\n';
         return false;
     }
-    if (script_.inviter && !setUpInvitersGame()) return false;
-
     link_ = std::get<std::unique_ptr<PeerLink>>(std::move(link));
+    if (script_.inviter && !setUpInvitersGame()) return false;
     connect(link_.get(), &PeerLink::up, this, &PeerDriver::linkUp);
     connect(link_.get(), &PeerLink::down, this, &PeerDriver::linkDown);
     connect(link_.get(), &PeerLink::received, this, &PeerDriver::arrived);
@@ -122,7 +121,7 @@ bool PeerDriver::setUpInvitersGame()
     }
     invite.winOption = script_.winOption.value_or(saved ? saved->position.winOption : 0);
     setUpRoom(saved, invite.winOption);
-    const remote::GameSetup setup{remote::newGameId(), script_.side, script_.opponent};
+    const remote::GameSetup setup{remote::newGameId(), script_.side, link_->opponent().toStdString()};
     game_ = std::make_unique<remote::RemoteGame>(room_, answers_, *this, setup);
     invite_ = invite;
     return true;

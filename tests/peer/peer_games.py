@@ -53,6 +53,13 @@ GAMES = {
         "play_white": ["--file", "@DATA@/fork.brd", "--answers", "y", "4", "10", "8", "draw"],
         "play_black": ["--file", "@DATA@/fork.brd", "--answers", "y", "4", "10", "8", "draw"],
     },
+    # The same, but Black gives up the offered king and keeps the other.
+    "two_kings_other_kept": {
+        "white": ["--file", "@DATA@/fork.brd", "--win-option", "1", "4", "10", "offer-draw"],
+        "black": ["--answers", "n", "17", "accept"],
+        "play_white": ["--file", "@DATA@/fork.brd", "--answers", "n", "4", "10", "17", "draw"],
+        "play_black": ["--file", "@DATA@/fork.brd", "--answers", "n", "4", "10", "17", "draw"],
+    },
     # White drops its connection after its first move; Black's reply is sent
     # while White is away (over XMPP the server keeps it) and arrives when
     # White is back; White browses; Black resigns.
