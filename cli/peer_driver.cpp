@@ -80,10 +80,7 @@ bool PeerDriver::start()
     connect(link_.get(), &PeerLink::up, this, &PeerDriver::linkUp);
     connect(link_.get(), &PeerLink::down, this, &PeerDriver::linkDown);
     connect(link_.get(), &PeerLink::received, this, &PeerDriver::arrived);
-    connect(link_.get(), &PeerLink::presenceChanged, this, [this] {
-        opponentSeen_ = opponentSeen_ || link_->opponentPresent();
-        step();
-    });
+    connect(link_.get(), &PeerLink::presenceChanged, this, &PeerDriver::step);
     connect(link_.get(), &PeerLink::refused, this, [this](const QString& reason) {
         out_ << "refused " << reason.toStdString() << '\n';
     });
@@ -146,7 +143,6 @@ void PeerDriver::linkUp()
     out_ << "link up\n";
     timing("up");
     awaitingResume_ = true;
-    opponentSeen_ = opponentSeen_ || link_->opponentPresent();
     // The invitation is the game's first message; what the link's coming up
     // sends follows it.
     if (invite_) {
@@ -243,6 +239,8 @@ void PeerDriver::step()
 {
     if (stepping_) return;
     stepping_ = true;
+    // The opponent may have been there before we knew who they were.
+    opponentSeen_ = opponentSeen_ || link_->opponentPresent();
     noteTurn();
     while (!finishing_ && nextToken_ < script_.tokens.size() && ready(script_.tokens[nextToken_])) {
         play(script_.tokens[nextToken_++]);

@@ -51,6 +51,8 @@ void XmppPeerLink::arrived(const QString& from, const std::string& message)
     if (opponent_.isEmpty()) {
         opponent_ = from;
         if (!account_.isContact(from)) account_.addContact(from);
+        // Their presence may have come before we knew them as the opponent.
+        emit presenceChanged();
     }
     if (from == opponent_) {
         emit received(message);
