@@ -248,6 +248,12 @@ TEST(RemoteGame, WaitsForInputAndQuestionsBeforeTheOpponentsMoves)
         EXPECT_EQ(pair.black.room.halfMoves(), 0);
     }
     EXPECT_EQ(pair.black.room.halfMoves(), 1);
+    // A move the owner let through off the local turn is undone and never sent.
+    const Position before = pair.white.room.position();
+    pair.white.click(15);
+    pair.white.click(45);
+    EXPECT_TRUE(pair.white.room.position() == before && pair.white.room.halfMoves() == 1);
+    EXPECT_TRUE(pair.white.outbox.sent.empty());
     pair.black.game->sendChat("gut gespielt \xe2\x99\x9e");
     pair.black.game->sendChat(std::string("bad\x01", 4));
     pair.pump();
