@@ -248,10 +248,53 @@ TEST(RemoteGame, WaitsForInputAndQuestionsBeforeTheOpponentsMoves)
         EXPECT_EQ(pair.black.room.halfMoves(), 0);
     }
     EXPECT_EQ(pair.black.room.halfMoves(), 1);
+    // A move the owner let through off the local turn is undone and never sent.
+    const Position before = pair.white.room.position();
+    pair.white.click(15);
+    pair.white.click(45);
+    EXPECT_TRUE(pair.white.room.position() == before && pair.white.room.halfMoves() == 1);
+    EXPECT_TRUE(pair.white.outbox.sent.empty());
     pair.black.game->sendChat("gut gespielt \xe2\x99\x9e");
     pair.black.game->sendChat(std::string("bad\x01", 4));
     pair.pump();
     EXPECT_EQ(pair.white.outbox.chats, std::vector<std::string>{"gut gespielt \xe2\x99\x9e"});
+}
+
+TEST(RemoteGame, MessagesAreHandledOnceAndInOrder)
+{
+    Pair pair;
+    pair.white.play(25, 27);
+    const std::string first = pair.white.outbox.sent.front();
+    pair.white.outbox.sent.clear();
+    pair.white.game->sendChat("one");
+    pair.white.game->sendChat("two");
+    const std::string third = pair.white.outbox.sent.back();
+    pair.white.outbox.sent.clear();
+    // A gap waits; the same message twice counts once; the resend fills the gap.
+    pair.black.game->received(third);
+    pair.black.game->received(first);
+    pair.black.game->received(first);
+    EXPECT_EQ(pair.black.room.halfMoves(), 1);
+    EXPECT_TRUE(pair.black.outbox.chats.empty());
+    pair.white.game->linkUp();
+    pair.pump();
+    EXPECT_EQ(pair.black.outbox.chats, (std::vector<std::string>{"one", "two"}));
+    EXPECT_TRUE(pair.white.game->state().unacknowledged.empty());
+    EXPECT_TRUE(pair.black.outbox.refusals.empty());
+}
+
+TEST(RemoteGame, ADeclinedInvitationEndsTheGameBeforeItStarts)
+{
+    Player white;
+    white.game = std::make_unique<RemoteGame>(white.room, white.answers, white.outbox,
+                                              GameSetup{newGameId(), Side::Black, "bob"});
+    white.game->sendInvite({Side::Black, 0, ""});
+    EXPECT_EQ(white.game->waitingText(), "Waiting for bob");
+    const auto invitation = std::get<WireMessage>(decode(white.outbox.sent.front()));
+    white.game->received(RemoteGame::declineInvite(invitation));
+    EXPECT_EQ(white.outbox.inviteAnswer, false);
+    EXPECT_FALSE(white.game->started());
+    EXPECT_EQ(white.game->waitingText(), "");
 }
 
 // The opponent's program may send anything: each refusal names why, and the
