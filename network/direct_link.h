@@ -31,6 +31,10 @@ public:
     explicit DirectLink(QObject* parent = nullptr);
     ~DirectLink() override;
 
+    // The port a host listens on unless the player picks another, so that a
+    // joiner needs only the address and the code.
+    static constexpr quint16 kDefaultPort = 48128;
+
     // Listens on `port` (0: any free port); false, with errorString(), when it cannot.
     bool host(quint16 port, const JoinCode& code);
     quint16 port() const;
