@@ -168,6 +168,10 @@ void XmppLink::leave() {
 void XmppLink::send(xmpp_stanza_t* stanza) {
     if (stage_ == Stage::LoggedIn) {
         xmpp_send(connection_, stanza);
+        // libstrophe does not count the stanza it is writing in its queue's
+        // length; the space after it (blank between stanzas, as keepalives
+        // are) keeps the length above zero until the stanza is out whole.
+        xmpp_send_raw(connection_, " ", 1);
         schedulePump();
     }
     xmpp_stanza_release(stanza);
