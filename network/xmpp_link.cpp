@@ -155,6 +155,8 @@ void XmppLink::start(const XmppAccount::Settings& settings, StanzaHandler onStan
 }
 
 void XmppLink::leave() {
+    // Whoever listened has moved on: what still arrives goes nowhere.
+    onStanza_ = nullptr;
     if (stage_ == Stage::LoggingIn || stage_ == Stage::LoggedIn) {
         stage_ = Stage::Leaving;
         xmpp_disconnect(connection_);

@@ -30,7 +30,8 @@ public:
     // Starts logging in; every stanza after the login goes to `onStanza`,
     // which runs inside libstrophe's turn and must only read and send.
     void start(const XmppAccount::Settings& settings, StanzaHandler onStanza);
-    // Closes the stream after everything queued has gone out; `closed` follows.
+    // Closes the stream after everything queued has gone out; `closed`
+    // follows. No stanza is handed on any more.
     void leave();
     bool isLoggedIn() const { return stage_ == Stage::LoggedIn; }
 
