@@ -1,6 +1,7 @@
 #pragma once
 
 #include "network/xmpp_account.h"
+#include "network/xmpp_turn_watch.h"
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -68,10 +69,12 @@ private:
     QString certificateProblem_;
     QString connectProblem_;
     bool passwordRefused_ = false;
+    bool serverStalled_ = false;
     QString serverName_;
     std::unique_ptr<QSocketNotifier> readable_;
     std::unique_ptr<QSocketNotifier> writable_;
     QTimer tick_;
+    XmppTurnWatch turnWatch_;
     xmpp_log_t logger_{};
     bool inTurn_ = false;
     bool runningLaterTasks_ = false;

@@ -263,6 +263,58 @@ TEST(XmppAccount, DropsWhatNoGameMessageLooksLike) {
     EXPECT_FALSE(jon.account.isContact(QStringLiteral("hal@localhost")));
 }
 
+// A server that offers TLS and then never shakes hands, on a thread of its
+// own: the login must fail in time rather than hold the window.
+class StallingServer {
+public:
+    StallingServer() {
+        thread_.start();
+        listener_.moveToThread(&thread_);
+        QMetaObject::invokeMethod(&listener_, [this] { open(); }, Qt::BlockingQueuedConnection);
+    }
+    ~StallingServer() {
+        QMetaObject::invokeMethod(&listener_, [this] { listener_.close(); }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
+    }
+    quint16 port() const { return port_; }
+
+private:
+    void open() {
+        listener_.listen(QHostAddress::LocalHost);
+        port_ = listener_.serverPort();
+        QObject::connect(&listener_, &QTcpServer::newConnection, &listener_, [this] {
+            QTcpSocket* client = listener_.nextPendingConnection();
+            QObject::connect(client, &QTcpSocket::readyRead, client, [client] {
+                const QByteArray said = client->readAll();
+                if (said.contains("<stream:stream")) {
+                    client->write("<?xml version='1.0'?><stream:stream xmlns='jabber:client' "
+                                  "xmlns:stream='http://etherx.jabber.org/streams' from='localhost' id='s' "
+                                  "version='1.0'><stream:features><starttls "
+                                  "xmlns='urn:ietf:params:xml:ns:xmpp-tls'><required/></starttls></stream:features>");
+                } else if (said.contains("<starttls")) {
+                    client->write("<proceed xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>");
+                }
+            });
+        });
+    }
+
+    QThread thread_;
+    QTcpServer listener_;
+    quint16 port_ = 0;
+};
+
+TEST(XmppAccount, AServerThatStopsInTheHandshakeFailsTheLoginInTime) {
+    StallingServer server;
+    Player ann(QStringLiteral("ann"));
+    XmppAccount::Settings stalled = ann.settings;
+    stalled.port = server.port();
+    ann.account.logIn(stalled);
+    ASSERT_TRUE(ann.failed.wait(30000));
+    EXPECT_TRUE(ann.failed.at(0).at(0).toString().contains(QStringLiteral("stopped answering")))
+        << ann.failed.at(0).at(0).toString().toStdString();
+}
+
 // Between the account and the server, so that the line can be cut. On a
 // thread of its own: libstrophe waits for the TLS handshake in its turn.
 class CuttableLine {
