@@ -18,7 +18,7 @@
 namespace palisade::net {
 namespace {
 
-// libstrophe's certificate and socket callbacks name only the connection.
+// libstrophe's socket callback names only the connection.
 QHash<xmpp_conn_t*, XmppLink*>& linksByConnection() {
     static QHash<xmpp_conn_t*, XmppLink*> links;
     return links;
