@@ -176,6 +176,7 @@ void XmppAccount::dropLink() {
     forgetPresences();
     if (link_ != nullptr) {
         link_->disconnect(this);
+        link_->leave();
         link_->deleteLater();
         link_ = nullptr;
     }

@@ -37,7 +37,9 @@ public:
     explicit XmppAccount(QObject* parent = nullptr);
     ~XmppAccount() override;
 
+    // Ends in online() (the contacts are known by then) or loginFailed().
     void logIn(const Settings& settings);
+    // What was sent still goes out; offline("Logged out.") when we were online.
     void logOut();
     bool isOnline() const;
     QString address() const; // our bare address
@@ -46,10 +48,14 @@ public:
     void addContact(const QString& address);
     void acceptContact(const QString& address);
     void declineContact(const QString& address);
+    // Everyone on the account's roster: whom we asked or accepted, whether
+    // or not they have answered yet. Strangers never get onto it.
     QStringList contacts() const;
     bool isContact(const QString& address) const;
     bool contactOnline(const QString& address) const;
 
+    // A chat message to a bare address, only while online; a body that is
+    // too long or no XML text is not sent.
     void send(const QString& to, const std::string& message);
 
 signals:
@@ -57,6 +63,7 @@ signals:
     void offline(const QString& reason);
     void loginFailed(const QString& reason);
     void contactsChanged();
+    // Someone not on the roster asks to be a contact.
     void contactRequest(const QString& from);
     void presenceChanged(const QString& address, bool online);
     // A message body from a bare address.

@@ -18,13 +18,15 @@
 namespace palisade::net {
 namespace {
 
-// libstrophe's certificate and socket callbacks name only the connection.
+// libstrophe's socket callback names only the connection.
 QHash<xmpp_conn_t*, XmppLink*>& linksByConnection() {
     static QHash<xmpp_conn_t*, XmppLink*> links;
     return links;
 }
 
 constexpr int kTickMilliseconds = 500;
+// Longer than any TLS handshake with a server that still answers.
+constexpr std::chrono::milliseconds kLongestTurn{10000};
 // libstrophe reads 4 KiB a turn and a TLS record holds up to 16 KiB: the
 // rest of a record waits inside TLS, where the socket cannot wake us.
 constexpr int kTurnsPerWakeUp = 4;
@@ -104,7 +106,7 @@ struct XmppLinkCallbacks {
     }
 };
 
-XmppLink::XmppLink(QObject* parent) : QObject(parent) {
+XmppLink::XmppLink(QObject* parent) : QObject(parent), turnWatch_(kLongestTurn) {
     static std::once_flag initialized;
     std::call_once(initialized, [] { xmpp_initialize(); });
     logger_.handler = &XmppLinkCallbacks::log;
@@ -155,6 +157,8 @@ void XmppLink::start(const XmppAccount::Settings& settings, StanzaHandler onStan
 }
 
 void XmppLink::leave() {
+    // Whoever listened has moved on: what still arrives goes nowhere.
+    onStanza_ = nullptr;
     if (stage_ == Stage::LoggingIn || stage_ == Stage::LoggedIn) {
         stage_ = Stage::Leaving;
         xmpp_disconnect(connection_);
@@ -168,6 +172,10 @@ void XmppLink::leave() {
 void XmppLink::send(xmpp_stanza_t* stanza) {
     if (stage_ == Stage::LoggedIn) {
         xmpp_send(connection_, stanza);
+        // libstrophe does not count the stanza it is writing in its queue's
+        // length; the space after it (blank between stanzas, as keepalives
+        // are) keeps the length above zero until the stanza is out whole.
+        xmpp_send_raw(connection_, " ", 1);
         schedulePump();
     }
     xmpp_stanza_release(stanza);
@@ -190,6 +198,7 @@ void XmppLink::connectionEvent(xmpp_conn_event_t event, int error, const xmpp_st
     stage_ = Stage::Idle;
     tick_.stop();
     forgetSocket();
+    serverStalled_ = turnWatch_.takeCut();
     if (stage == Stage::LoggingIn) {
         const QString reason = loginFailure(error, streamError);
         later([this, reason] { emit loginFailed(reason); });
@@ -216,6 +225,9 @@ void XmppLink::noteLibraryLog(xmpp_log_level_t level, const QString& message) {
 }
 
 QString XmppLink::loginFailure(int error, const xmpp_stream_error_t* streamError) const {
+    if (serverStalled_) {
+        return tr("The server %1 stopped answering in the middle of the login.").arg(serverName_);
+    }
     if (!certificateProblem_.isEmpty()) {
         return tr("The certificate of %1 is not trusted (%2): the login was refused.")
             .arg(serverName_, certificateProblem_);
@@ -239,6 +251,9 @@ QString XmppLink::loginFailure(int error, const xmpp_stream_error_t* streamError
 }
 
 QString XmppLink::dropReason(int error, const xmpp_stream_error_t* streamError) const {
+    if (serverStalled_) {
+        return tr("The server %1 stopped answering.").arg(serverName_);
+    }
     if (streamError != nullptr) {
         return streamErrorText(streamError);
     }
@@ -250,6 +265,7 @@ QString XmppLink::dropReason(int error, const xmpp_stream_error_t* streamError) 
 
 void XmppLink::watchSocket(int socket) {
     forgetSocket();
+    turnWatch_.follow(socket);
     readable_ = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Read);
     writable_ = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Write);
     connect(readable_.get(), &QSocketNotifier::activated, this, &XmppLink::pump);
@@ -259,6 +275,7 @@ void XmppLink::watchSocket(int socket) {
 // The notifiers may be the ones whose signal is being handled: let Qt
 // delete them once that is over.
 void XmppLink::forgetSocket() {
+    turnWatch_.follow(-1);
     for (auto* notifier : {&readable_, &writable_}) {
         if (*notifier) {
             (*notifier)->setEnabled(false);
@@ -276,9 +293,11 @@ void XmppLink::pump() {
         return;
     }
     inTurn_ = true;
+    turnWatch_.enter();
     for (int turn = 0; turn < kTurnsPerWakeUp; ++turn) {
         xmpp_run_once(context_, 0);
     }
+    turnWatch_.leave();
     inTurn_ = false;
     if (writable_) {
         // Wanted while connecting and while anything waits to go out.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "network/xmpp_account.h"
+#include "network/xmpp_turn_watch.h"
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -30,7 +31,8 @@ public:
     // Starts logging in; every stanza after the login goes to `onStanza`,
     // which runs inside libstrophe's turn and must only read and send.
     void start(const XmppAccount::Settings& settings, StanzaHandler onStanza);
-    // Closes the stream after everything queued has gone out; `closed` follows.
+    // Closes the stream after everything queued has gone out; `closed`
+    // follows. No stanza is handed on any more.
     void leave();
     bool isLoggedIn() const { return stage_ == Stage::LoggedIn; }
 
@@ -67,10 +69,12 @@ private:
     QString certificateProblem_;
     QString connectProblem_;
     bool passwordRefused_ = false;
+    bool serverStalled_ = false;
     QString serverName_;
     std::unique_ptr<QSocketNotifier> readable_;
     std::unique_ptr<QSocketNotifier> writable_;
     QTimer tick_;
+    XmppTurnWatch turnWatch_;
     xmpp_log_t logger_{};
     bool inTurn_ = false;
     bool runningLaterTasks_ = false;

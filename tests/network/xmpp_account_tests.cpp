@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -227,6 +228,91 @@ TEST(XmppAccount, AMessageWaitsOnTheServerWhileTheContactIsAway) {
     EXPECT_EQ(ivy.messages[0].first, hal.address());
     EXPECT_EQ(ivy.messages[0].second, "while you were out");
     EXPECT_EQ(ivy.messages[1].second, "and a second");
+}
+
+// What a hostile or broken peer may send: each must be dropped, and what
+// follows must still arrive.
+TEST(XmppAccount, DropsWhatNoGameMessageLooksLike) {
+    Player jon(QStringLiteral("jon"));
+    ASSERT_TRUE(jon.logIn());
+    const QString to = QStringLiteral(" to='jon@localhost'");
+    const QStringList stanzas{
+        QStringLiteral("<message%1 type='chat'><body>%2</body></message>")
+            .arg(to, QString(XmppAccount::kMaxBodyBytes + 1, u'x')),
+        QStringLiteral("<message%1 type='chat'><subject>no body</subject></message>").arg(to),
+        QStringLiteral("<message%1 type='chat'><body/></message>").arg(to),
+        QStringLiteral("<message%1 type='normal'><body>not a chat</body></message>").arg(to),
+        QStringLiteral("<message%1 type='groupchat'><body>a room's</body></message>").arg(to),
+        QStringLiteral("<message%1 type='error'><body>bounced</body></message>").arg(to),
+        QStringLiteral("<presence%1 type='subscribed'/>").arg(to),
+        QStringLiteral("<message%1 type='chat'><body>&lt;last&gt; &amp; whole</body></message>").arg(to),
+    };
+    QProcess stranger;
+    stranger.start(QStringLiteral("/usr/bin/python3"),
+                   {QStringLiteral(XMPP_RAW_SENDER), qEnvironmentVariable("XMPP_SERVER_DIR"),
+                    QStringLiteral("hal")});
+    stranger.write(stanzas.join(u'\n').toUtf8());
+    stranger.closeWriteChannel();
+    ASSERT_TRUE(jon.receivedCount(1));
+    ASSERT_TRUE(stranger.waitForFinished(kWaitMilliseconds));
+    ASSERT_EQ(stranger.exitCode(), 0) << stranger.readAllStandardError().toStdString();
+    QTest::qWait(200);
+    ASSERT_EQ(jon.messages.size(), 1u);
+    EXPECT_EQ(jon.messages[0].first, QStringLiteral("hal@localhost"));
+    EXPECT_EQ(jon.messages[0].second, "<last> & whole");
+    EXPECT_FALSE(jon.account.isContact(QStringLiteral("hal@localhost")));
+}
+
+// A server that offers TLS and then never shakes hands, on a thread of its
+// own: the login must fail in time rather than hold the window.
+class StallingServer {
+public:
+    StallingServer() {
+        thread_.start();
+        listener_.moveToThread(&thread_);
+        QMetaObject::invokeMethod(&listener_, [this] { open(); }, Qt::BlockingQueuedConnection);
+    }
+    ~StallingServer() {
+        QMetaObject::invokeMethod(&listener_, [this] { listener_.close(); }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
+    }
+    quint16 port() const { return port_; }
+
+private:
+    void open() {
+        listener_.listen(QHostAddress::LocalHost);
+        port_ = listener_.serverPort();
+        QObject::connect(&listener_, &QTcpServer::newConnection, &listener_, [this] {
+            QTcpSocket* client = listener_.nextPendingConnection();
+            QObject::connect(client, &QTcpSocket::readyRead, client, [client] {
+                const QByteArray said = client->readAll();
+                if (said.contains("<stream:stream")) {
+                    client->write("<?xml version='1.0'?><stream:stream xmlns='jabber:client' "
+                                  "xmlns:stream='http://etherx.jabber.org/streams' from='localhost' id='s' "
+                                  "version='1.0'><stream:features><starttls "
+                                  "xmlns='urn:ietf:params:xml:ns:xmpp-tls'><required/></starttls></stream:features>");
+                } else if (said.contains("<starttls")) {
+                    client->write("<proceed xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>");
+                }
+            });
+        });
+    }
+
+    QThread thread_;
+    QTcpServer listener_;
+    quint16 port_ = 0;
+};
+
+TEST(XmppAccount, AServerThatStopsInTheHandshakeFailsTheLoginInTime) {
+    StallingServer server;
+    Player ann(QStringLiteral("ann"));
+    XmppAccount::Settings stalled = ann.settings;
+    stalled.port = server.port();
+    ann.account.logIn(stalled);
+    ASSERT_TRUE(ann.failed.wait(30000));
+    EXPECT_TRUE(ann.failed.at(0).at(0).toString().contains(QStringLiteral("stopped answering")))
+        << ann.failed.at(0).at(0).toString().toStdString();
 }
 
 // Between the account and the server, so that the line can be cut. On a

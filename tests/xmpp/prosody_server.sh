@@ -8,9 +8,9 @@
 # stop: ends that prosody by the PID in its pid file.
 set -eu
 
-# alice to judy for the game's own tests; ann to ivy for the account's tests,
+# alice to judy for the game's own tests; ann to jon for the account's tests,
 # which run beside them and must not take their messages.
-ACCOUNTS="alice bob carol dave erin frank grace heidi ivan judy ann ben cid dot eve fay gus hal ivy"
+ACCOUNTS="alice bob carol dave erin frank grace heidi ivan judy ann ben cid dot eve fay gus hal ivy jon"
 PASSWORD="palisade-test-password"
 TEMPLATE="$(dirname "$0")/prosody.cfg.lua.in"
 
