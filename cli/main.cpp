@@ -44,11 +44,13 @@ int usage()
                  "       palisade-cli moves [--reference] [FILE]\n"
                  "       palisade-cli perft DEPTH [--reference] [FILE]\n"
                  "       palisade-cli divide DEPTH [--reference] [FILE]\n"
+#ifdef PALISADE_PEER
                  "       palisade-cli peer (--xmpp ADDRESS --password-file FILE [--ca FILE] [--server HOST:PORT]\n"
                  "                          (--invite ADDRESS | --accept) | --listen PORT --code CODE\n"
                  "                          | --connect HOST:PORT --code CODE) --side white|black\n"
                  "                         [--answers LETTERS] [--save OUT] [--win-option 0|1] [--file FILE]\n"
                  "                         [--timeout SECONDS] [--timing] TOKEN...\n"
+#endif
                  "       palisade-cli export-text FILE.brd\n"
                  "       palisade-cli import-text FILE.txt --save OUT.brd\n";
     return 2;

@@ -122,8 +122,7 @@ std::optional<std::string> incoherence(const PeerScript& s, bool accept, bool si
     return std::nullopt;
 }
 
-} // namespace
-
+// The tokens a peer script may hold besides squares.
 bool isPeerCommand(const std::string& token)
 {
     static const std::set<std::string> commands = {
@@ -132,6 +131,8 @@ bool isPeerCommand(const std::string& token)
     };
     return commands.count(token) > 0;
 }
+
+} // namespace
 
 std::variant<PeerScript, std::string> parsePeerScript(const std::vector<std::string>& arguments)
 {

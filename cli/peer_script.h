@@ -42,7 +42,4 @@ struct PeerScript {
 // refusal otherwise.
 std::variant<PeerScript, std::string> parsePeerScript(const std::vector<std::string>& arguments);
 
-// The tokens a peer script may hold besides squares.
-bool isPeerCommand(const std::string& token);
-
 } // namespace palisade
