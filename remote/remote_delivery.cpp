@@ -5,6 +5,7 @@
 #include "remote/remote_answers.h"
 
 #include <filesystem>
+#include <vector>
 
 namespace palisade::remote {
 
@@ -23,12 +24,11 @@ public:
     void beep() override {}
 };
 
-// What the game told its owner while one message was handled.
+// What the game told its owner while one message was handled. What it sends
+// waits until the delivery is kept.
 class DeliveryListener : public RemoteListener {
 public:
-    explicit DeliveryListener(const std::function<void(const std::string&)>& send) : send_(send) {}
-
-    void send(const std::string& message) override { send_(message); }
+    void send(const std::string& message) override { outgoing.push_back(message); }
     void remoteChanged() override {}
     void agreedGameChanged() override {}
     void chatArrived(std::string_view text) override { chat = text; }
@@ -42,9 +42,7 @@ public:
     bool resync = false;
     bool newGame = false;
     std::optional<bool> invitationAccepted;
-
-private:
-    const std::function<void(const std::string&)>& send_;
+    std::vector<std::string> outgoing;
 };
 
 std::string offerName(OfferKind kind)
@@ -67,7 +65,6 @@ struct NoticeOf {
     {
         const auto result = room.result();
         if (result) return opponent + " moved in your game: " + resultLine(*result) + ".";
-        if (room.kingChoice()) return opponent + " moved in your game: you must give up a king.";
         return opponent + " moved in your game.";
     }
     std::string operator()(const KingMessage&) const { return opponent + " chose the king to keep in your game."; }
@@ -128,22 +125,35 @@ RemoteStore::Delivery RemoteStore::deliver(std::string_view gameId, std::string_
     RemoteAnswers answers(screen);
     GameRoom room(answers);
     room.load(stored.game, file);
-    DeliveryListener heard(send);
+    DeliveryListener heard;
     RemoteGame game(room, answers, heard, stored.record.setup, stored.record.session);
     game.received(message);
 
+    const std::string& opponent = stored.record.setup.opponent;
+    if (room.kingChoice()) {
+        // Half a king trial cannot be stored, and the choice is the player's: the
+        // move stays unacknowledged, so it comes again once their window is open.
+        delivery.notice = opponent + " moved in your game: open it to choose the king you keep.";
+        return delivery;
+    }
     RemoteRecord record = stored.record;
     record.setup = game.setup();
     record.session = game.state();
     const SavedGame now = room.savedGame();
-    const std::string& opponent = record.setup.opponent;
     if (heard.refusal) delivery.notice = "A message from " + opponent + " was refused: " + *heard.refusal;
-    if (record == stored.record && encodeSavedGame(now) == encodeSavedGame(stored.game)) return delivery;
-
+    const auto sendAnswers = [&] {
+        for (const std::string& answer : heard.outgoing) send(answer);
+    };
+    if (record == stored.record && encodeSavedGame(now) == encodeSavedGame(stored.game)) {
+        sendAnswers();
+        return delivery;
+    }
+    // Acknowledged only once kept: a message not stored comes again.
     if (const auto error = store(now, record)) {
         delivery.notice = "The remote game with " + opponent + " could not be stored: " + error->reason + ".";
         return delivery;
     }
+    sendAnswers();
     delivery.changed = true;
     const bool handled = record.session.lastReceived != stored.record.session.lastReceived;
     if (!heard.refusal && handled) {
