@@ -105,61 +105,71 @@ bool isInvitation(std::string_view message)
     return wire && std::holds_alternative<Invite>(wire->body);
 }
 
+// A stored game after one message, played in a game room no window shows.
+struct Unseen {
+    SavedGame game;
+    RemoteRecord record;
+    bool kingToChoose = false;
+    std::vector<std::string> outgoing;
+    std::string notice;
+};
+
+Unseen playUnseen(const StoredGame& stored, std::string_view message)
+{
+    UnseenScreen screen;
+    RemoteAnswers answers(screen);
+    GameRoom room(answers);
+    room.load(stored.game, stored.file);
+    DeliveryListener heard;
+    RemoteGame game(room, answers, heard, stored.record.setup, stored.record.session);
+    game.received(message);
+
+    Unseen after{room.savedGame(), stored.record, room.kingChoice().has_value(), heard.outgoing, {}};
+    after.record.setup = game.setup();
+    after.record.session = game.state();
+    const std::string& opponent = stored.record.setup.opponent;
+    if (heard.refusal) {
+        after.notice = "A message from " + opponent + " was refused: " + *heard.refusal;
+    } else if (after.record.session.lastReceived != stored.record.session.lastReceived) {
+        after.notice = std::visit(NoticeOf{opponent, room, heard}, std::get<WireMessage>(decode(message)).body);
+    }
+    return after;
+}
+
 } // namespace
 
 RemoteStore::Delivery RemoteStore::deliver(std::string_view gameId, std::string_view message,
                                            const std::function<void(const std::string&)>& send)
 {
-    const std::string file = fileOf(gameId);
     Delivery delivery;
+    const std::string file = fileOf(gameId);
     delivery.known = !file.empty() && std::filesystem::is_regular_file(file);
     if (!delivery.known || isInvitation(message)) return delivery;
-    auto loaded = load(gameId);
+    const auto loaded = load(gameId);
     if (const auto* error = std::get_if<FileError>(&loaded)) {
         delivery.notice = "A message for a remote game could not be applied: " + error->reason + ".";
         return delivery;
     }
-    StoredGame& stored = std::get<StoredGame>(loaded);
-
-    UnseenScreen screen;
-    RemoteAnswers answers(screen);
-    GameRoom room(answers);
-    room.load(stored.game, file);
-    DeliveryListener heard;
-    RemoteGame game(room, answers, heard, stored.record.setup, stored.record.session);
-    game.received(message);
-
+    const StoredGame& stored = std::get<StoredGame>(loaded);
+    const Unseen after = playUnseen(stored, message);
     const std::string& opponent = stored.record.setup.opponent;
-    if (room.kingChoice()) {
+    if (after.kingToChoose) {
         // Half a king trial cannot be stored, and the choice is the player's: the
         // move stays unacknowledged, so it comes again once their window is open.
         delivery.notice = opponent + " moved in your game: open it to choose the king you keep.";
         return delivery;
     }
-    RemoteRecord record = stored.record;
-    record.setup = game.setup();
-    record.session = game.state();
-    const SavedGame now = room.savedGame();
-    if (heard.refusal) delivery.notice = "A message from " + opponent + " was refused: " + *heard.refusal;
-    const auto sendAnswers = [&] {
-        for (const std::string& answer : heard.outgoing) send(answer);
-    };
-    if (record == stored.record && encodeSavedGame(now) == encodeSavedGame(stored.game)) {
-        sendAnswers();
-        return delivery;
-    }
+    const bool same = after.record == stored.record && encodeSavedGame(after.game) == encodeSavedGame(stored.game);
     // Acknowledged only once kept: a message not stored comes again.
-    if (const auto error = store(now, record)) {
-        delivery.notice = "The remote game with " + opponent + " could not be stored: " + error->reason + ".";
-        return delivery;
+    if (!same) {
+        if (const auto error = store(after.game, after.record)) {
+            delivery.notice = "The remote game with " + opponent + " could not be stored: " + error->reason + ".";
+            return delivery;
+        }
     }
-    sendAnswers();
-    delivery.changed = true;
-    const bool handled = record.session.lastReceived != stored.record.session.lastReceived;
-    if (!heard.refusal && handled) {
-        const auto decoded = decode(message);
-        delivery.notice = std::visit(NoticeOf{opponent, room, heard}, std::get<WireMessage>(decoded).body);
-    }
+    for (const std::string& answer : after.outgoing) send(answer);
+    delivery.changed = !same;
+    delivery.notice = after.notice;
     return delivery;
 }
 
