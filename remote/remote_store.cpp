@@ -28,6 +28,14 @@ std::optional<std::string> gameIdOfName(const std::string& name)
     return id;
 }
 
+// Half a king trial: one of two kings is off the board until the side
+// chooses, which no file can say.
+bool kingChoiceWaits(const SavedGame& game)
+{
+    const Position& position = game.position;
+    return position.kingTrial == 1 && position.kingsStanding == 2 && sideToMove(position.status);
+}
+
 std::string fileNameOf(const std::string& file) { return std::filesystem::path(file).filename().string(); }
 
 // Whose turn it is at the newest position of the game, in the list's words.
@@ -63,6 +71,7 @@ std::optional<FileError> RemoteStore::store(const SavedGame& game, const RemoteR
     if (file.empty() || decodeRecord(recordText) != record) {
         return FileError{"the remote game's opponent or state cannot be kept as they are"};
     }
+    if (kingChoiceWaits(game)) return FileError{"a king must be chosen before the game can be kept"};
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     if (error) return FileError{"the folder " + folder_.string() + " could not be made: " + error.message()};

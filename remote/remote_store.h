@@ -46,7 +46,8 @@ public:
 
     // Writes the game and its record, creating the folder when needed; the old
     // files stay until both new ones are whole. A record that would not read
-    // back as it is (a name with a line break, ...) is refused.
+    // back as it is (a name with a line break, ...) is refused, and so is a
+    // game waiting for a side to choose the king it keeps.
     std::optional<FileError> store(const SavedGame& game, const RemoteRecord& record);
     // The game through the saved-game reader and its checks, and its record,
     // which must belong to the game file's bytes as they are.

@@ -1,5 +1,7 @@
 #include "remote/remote_store.h"
 
+#include "stored_games.h"
+
 #include "gameroom/beside_file.h"
 #include "gameroom/game_file.h"
 #include "gameroom/game_room.h"
@@ -12,8 +14,6 @@
 
 namespace palisade::remote {
 namespace {
-
-constexpr const char* kGameId = "0123456789abcdef";
 
 std::string messageText(std::uint32_t sequence, MessageBody body)
 {
@@ -105,47 +105,6 @@ TEST(RemoteRecord, RefusesEveryHostileField)
     EXPECT_FALSE(decodeRecord(""));
 }
 
-// A folder of its own in the temporary folder, gone afterwards.
-struct Folder {
-    Folder() { std::filesystem::remove_all(path); }
-    ~Folder() { std::filesystem::remove_all(path); }
-    std::filesystem::path path = std::filesystem::temp_directory_path() / "palisade_remote_store_test" / "games";
-};
-
-std::string bytesOf(const std::string& path)
-{
-    const auto bytes = readFileBytes(path);
-    return std::holds_alternative<std::string>(bytes) ? std::get<std::string>(bytes) : "(unreadable)";
-}
-
-// Plays the first move found, scanning the squares in order.
-void playSomeMove(GameRoom& room)
-{
-    const int before = room.movesPlayed();
-    for (int pick = 0; pick < kSquareCount && room.movesPlayed() == before; ++pick) {
-        room.clickSquare(pick);
-        if (!room.pieceSelected()) continue;
-        for (int drop = 0; drop < kSquareCount; ++drop) {
-            if (!room.isTarget(drop)) continue;
-            room.clickSquare(drop);
-            break;
-        }
-        if (room.pieceSelected()) room.clickSquare(pick);
-    }
-    ASSERT_EQ(room.movesPlayed(), before + 1);
-}
-
-// A game of `moves` half-moves, taken back `back` of them.
-SavedGame playedGame(int moves, int back = 0)
-{
-    SilentView screen;
-    GameRoom room(screen);
-    room.setUp();
-    for (int i = 0; i < moves; ++i) playSomeMove(room);
-    for (int i = 0; i < back; ++i) room.takeBack();
-    return room.savedGame();
-}
-
 RemoteRecord recordOf(const std::string& gameId, Side local, const std::string& opponent)
 {
     RemoteRecord record;
@@ -183,9 +142,9 @@ TEST(RemoteStore, StoresAndLoadsTheGameAndItsRecordByteForByte)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 2) << "no temporary file left";
 }
 
-// File names come from a game id only; a record that would not read back is
-// not written, and nothing is left behind.
-TEST(RemoteStore, NamesFilesOnlyFromGameIdsAndKeepsNoRecordItCouldNotRead)
+// File names come from a game id only; a record that would not read back, or
+// a game in the middle of a king choice, is not written, and nothing is left behind.
+TEST(RemoteStore, NamesFilesOnlyFromGameIdsAndKeepsNothingItCouldNotReadBack)
 {
     const Folder folder;
     RemoteStore store(folder.path);
@@ -200,6 +159,9 @@ TEST(RemoteStore, NamesFilesOnlyFromGameIdsAndKeepsNoRecordItCouldNotRead)
     RemoteRecord unsendable = recordOf(kGameId, Side::White, "alice");
     unsendable.session.unacknowledged = {"palisade 1 0123456789abcdef 1 leave\nopponent-offer none"};
     EXPECT_TRUE(store.store(playedGame(0), unsendable));
+    SavedGame halfTrial = playedGame(2);
+    halfTrial.position.kingTrial = 1;
+    EXPECT_TRUE(store.store(halfTrial, recordOf(kGameId, Side::White, "alice"))) << "a king choice waits";
     EXPECT_FALSE(std::filesystem::exists(folder.path) && !std::filesystem::is_empty(folder.path));
 }
 
@@ -289,6 +251,7 @@ TEST(RemoteStore, ListsEveryGameWithWhoseTurnItIsNewestFirst)
     EXPECT_EQ(listed[2].file, store.fileOf(mine));
     EXPECT_EQ(listed[3].turnText, "dave's move") << "judged at its newest position";
 }
+
 
 } // namespace
 } // namespace palisade::remote
