@@ -1,6 +1,7 @@
 #include "remote/position_hash.h"
 
 #include "engine/orientation.h"
+#include "gameroom/game_room.h"
 
 namespace palisade::remote {
 
@@ -69,6 +70,13 @@ std::uint64_t positionHash(const Position& position, int halfMoves)
     hash.add(halfMoves);
     hash.add(usableEnPassant(position));
     return hash.value();
+}
+
+std::uint64_t roomHash(const GameRoom& room)
+{
+    Position position = room.position();
+    if (const auto& choice = room.kingChoice()) position.squares[choice->other] = position.squares[choice->offered];
+    return positionHash(position, room.halfMoves());
 }
 
 } // namespace palisade::remote
