@@ -1,5 +1,6 @@
 #include "remote/remote_store.h"
 
+#include "../gameroom/endings.h"
 #include "stored_games.h"
 
 #include "remote/position_hash.h"
@@ -30,10 +31,10 @@ struct Heard : RemoteListener {
 
 // One side of a game at its own screen, with its session.
 struct Seat {
-    Seat(Side local, const std::string& opponent)
+    Seat(Side local, const std::string& opponent, const Position& start)
         : room(answers), game(room, answers, heard, GameSetup{kGameId, local, opponent})
     {
-        room.setUp();
+        room.setUp(start);
     }
     // The first move allowed, clicked by the local player.
     void move()
@@ -55,10 +56,10 @@ struct Seat {
 // Alice (White) at her window and Bob (Black), whose game waits in the store:
 // the invitation answered, Bob's side stored, his window closed.
 struct StoredGameFixture : ::testing::Test {
-    StoredGameFixture()
+    explicit StoredGameFixture(const Position& start = standardPosition()) : alice(Side::White, "bob@example.org", start)
     {
-        alice.game.sendInvite(Invite{Side::White, 0, {}});
-        Seat bob(Side::Black, "alice@example.org");
+        alice.game.sendInvite(Invite{Side::White, start.winOption, {}});
+        Seat bob(Side::Black, "alice@example.org", start);
         bob.game.acceptInvite(1);
         alice.game.received(bob.lastSent());
         EXPECT_TRUE(alice.game.started());
@@ -84,7 +85,7 @@ struct StoredGameFixture : ::testing::Test {
 
     Folder folder;
     RemoteStore store{folder.path};
-    Seat alice{Side::White, "bob@example.org"};
+    Seat alice;
     std::vector<std::string> answers;
 };
 
@@ -174,6 +175,50 @@ TEST_F(StoredGameFixture, AHostileMessageLeavesTheStoredGameAsItWas)
         EXPECT_EQ(after.record.session.agreedHalfMove, 0) << message;
         EXPECT_EQ(after.record.session.lastReceived, next) << message;
     }
+}
+
+// A chat line, an offer and a resignation each reach the stored game and the
+// player, and the list shows how the game ended.
+TEST_F(StoredGameFixture, TellsThePlayerWhatArrived)
+{
+    alice.game.sendChat("good luck");
+    EXPECT_EQ(deliver(alice.lastSent()).notice, "alice@example.org: good luck");
+    alice.game.offerDraw();
+    const auto offer = deliver(alice.lastSent());
+    EXPECT_EQ(offer.notice, "alice@example.org offers a draw.");
+    EXPECT_EQ(stored().record.session.opponentOffer, (OpenOffer{OfferKind::Draw, 0}));
+    alice.game.resign();
+    const auto resignation = deliver(alice.lastSent());
+    EXPECT_TRUE(resignation.changed);
+    EXPECT_EQ(resignation.notice, "alice@example.org resigned.");
+    const auto listed = store.games();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_TRUE(listed[0].finished);
+    EXPECT_EQ(listed[0].turnText, "0–1");
+}
+
+// Alice's knight forks Bob's two kings under "Destroy Both Kings!": which
+// king he keeps is his to choose at his window, so the stored game waits for
+// it and the move stays unacknowledged until then.
+struct StoredKingTrial : StoredGameFixture {
+    StoredKingTrial() : StoredGameFixture(endings::withBothKingsToDestroy(endings::kFork)) {}
+};
+
+TEST_F(StoredKingTrial, AKingThePlayerMustGiveUpWaitsForTheirWindow)
+{
+    const auto start = files();
+    {
+        const RemoteGame::LocalInput input(alice.game);
+        alice.room.clickSquare(endings::kForkMate.from);
+        alice.room.clickSquare(endings::kForkMate.to);
+    }
+    ASSERT_EQ(alice.room.halfMoves(), 1);
+    const auto delivery = deliver(alice.lastSent());
+    EXPECT_TRUE(delivery.known);
+    EXPECT_FALSE(delivery.changed);
+    EXPECT_EQ(delivery.notice, "alice@example.org moved in your game: open it to choose the king you keep.");
+    EXPECT_TRUE(answers.empty()) << "not acknowledged";
+    EXPECT_EQ(files(), start);
 }
 
 // The file comes from the game id the message was delivered for, checked; a
