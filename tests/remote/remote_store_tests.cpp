@@ -140,6 +140,13 @@ TEST(RemoteStore, StoresAndLoadsTheGameAndItsRecordByteForByte)
     EXPECT_EQ(bytesOf(file), encodeSavedGame(game));
     EXPECT_EQ(bytesOf(recordFile), recordBytes);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 2) << "no temporary file left";
+
+    // When the record cannot be written, the game file keeps its old bytes too.
+    std::filesystem::permissions(recordFile, std::filesystem::perms::owner_read);
+    EXPECT_TRUE(store.store(playedGame(9), record));
+    EXPECT_EQ(bytesOf(file), encodeSavedGame(game));
+    EXPECT_EQ(bytesOf(recordFile), recordBytes);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 2) << "no temporary file left";
 }
 
 // File names come from a game id only; a record that would not read back, or
