@@ -195,6 +195,8 @@ private:
     // The room as local input found it.
     int movesAtInput_ = 0;
     std::optional<KingChoice> choiceAtInput_;
+    // Kept when input began off the local turn: a move it made anyway is undone.
+    std::optional<SavedGame> roomAtInput_;
 };
 
 } // namespace palisade::remote

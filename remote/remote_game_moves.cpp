@@ -73,13 +73,18 @@ void RemoteGame::inputBegan()
 {
     movesAtInput_ = room_.movesPlayed();
     choiceAtInput_ = room_.kingChoice();
+    roomAtInput_.reset();
+    if (!localTurn()) roomAtInput_ = room_.savedGame();
     answers_.takeLocalAnswer();
 }
 
 void RemoteGame::inputEnded()
 {
-    if (!started()) return;
-    if (room_.movesPlayed() != movesAtInput_) {
+    if (room_.movesPlayed() != movesAtInput_ && roomAtInput_) {
+        // Only the local side's moves at the agreed position count.
+        const std::string fileName = room_.fileName();
+        fileName.empty() ? room_.loadRecovered(*roomAtInput_) : room_.load(*roomAtInput_, fileName);
+    } else if (room_.movesPlayed() != movesAtInput_) {
         sendLocalMove();
     } else if (choiceAtInput_ && !room_.kingChoice() && sideToMove(room_.position().status) == setup_.localSide) {
         // The king that stands on either square of the choice is the one kept.
