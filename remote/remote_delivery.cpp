@@ -34,14 +34,12 @@ public:
     void chatArrived(std::string_view text) override { chat = text; }
     void refused(std::string_view reason) override { refusal = reason; }
     void resyncProposed() override { resync = true; }
-    void newGameStarted() override { newGame = true; }
-    void inviteAnswered(bool accepted) override { invitationAccepted = accepted; }
+    void newGameStarted() override {}
+    void inviteAnswered(bool) override {}
 
     std::optional<std::string> chat;
     std::optional<std::string> refusal;
     bool resync = false;
-    bool newGame = false;
-    std::optional<bool> invitationAccepted;
     std::vector<std::string> outgoing;
 };
 
