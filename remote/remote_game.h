@@ -22,6 +22,7 @@ struct GameSetup {
     std::string gameId;
     Side localSide = Side::White;
     std::string opponent; // the opponent's address or name, as shown
+    friend bool operator==(const GameSetup&, const GameSetup&) = default;
 };
 
 // An offer waiting for its answer, made at the position after `halfMove`.
