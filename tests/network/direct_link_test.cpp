@@ -128,7 +128,12 @@ protected:
 
 TEST_F(DirectLinkTest, CarriesMessagesBothWaysInOrderUpToTheLargest)
 {
+    // A host that speaks the moment it is connected is heard right after the greeting.
+    QObject::connect(&host, &DirectLink::connected, [this] { host.send("welcome"); });
     joinAndWait(joiner, joinerHeard);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !joinerHeard.messages.empty(); }, kWaitMs));
+    EXPECT_EQ(joinerHeard.messages, std::vector<std::string>{"welcome"});
+    joinerHeard.messages.clear();
     std::vector<std::string> sent;
     for (int index = 0; index < 40; ++index) sent.push_back("message " + std::to_string(index));
     sent.insert(sent.begin() + 20, std::string(150 * 1024, 'g'));
