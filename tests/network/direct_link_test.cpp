@@ -287,6 +287,17 @@ TEST_F(DirectLinkTest, AJoinThatGetsNoAnswerGivesUp)
     EXPECT_EQ(joinerHeard.connections, 0);
 }
 
+TEST_F(DirectLinkTest, HostingOnATakenPortSaysWhy)
+{
+    DirectLink second;
+    EXPECT_FALSE(second.host(host.port(), code));
+    EXPECT_TRUE(second.errorString().startsWith(QStringLiteral("Cannot wait for a player on port")))
+        << second.errorString().toStdString();
+    EXPECT_EQ(second.port(), 0);
+    // The first host is untouched.
+    joinAndWait(joiner, joinerHeard);
+}
+
 TEST(DirectLinkAddresses, ListsNoLoopback)
 {
     application();
