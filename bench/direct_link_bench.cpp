@@ -40,10 +40,11 @@ void report(const char* what, std::vector<double> microseconds)
 {
     std::sort(microseconds.begin(), microseconds.end());
     const auto at = [&](double share) {
-        return microseconds[std::min(microseconds.size() - 1, static_cast<std::size_t>(share * microseconds.size()))];
+        return microseconds[std::min(microseconds.size() - 1,
+                                     static_cast<std::size_t>(share * microseconds.size()))];
     };
-    std::printf("%-40s n=%-4zu median %9.1f us   p95 %9.1f us   max %9.1f us\n", what, microseconds.size(), at(0.5),
-                at(0.95), microseconds.back());
+    std::printf("%-40s n=%-4zu median %9.1f us   p95 %9.1f us   max %9.1f us\n", what,
+                microseconds.size(), at(0.5), at(0.95), microseconds.back());
 }
 
 // Hosts with `code`, says on which port, and sends back every message.
@@ -52,7 +53,8 @@ int echoHost(const QString& codeText)
     const auto code = JoinCode::parse(codeText);
     DirectLink host;
     if (!code || !host.host(0, *code)) return 1;
-    QObject::connect(&host, &DirectLink::received, [&](const std::string& message) { host.send(message); });
+    QObject::connect(&host, &DirectLink::received,
+                     [&](const std::string& message) { host.send(message); });
     std::printf("%d\n", host.port());
     std::fflush(stdout);
     return QCoreApplication::exec();
@@ -62,7 +64,8 @@ int echoHost(const QString& codeText)
 std::vector<double> roundTrips(DirectLink& joiner, const std::string& message, int count)
 {
     std::string echoed;
-    const auto echo = QObject::connect(&joiner, &DirectLink::received, [&](const std::string& back) { echoed = back; });
+    const auto echo = QObject::connect(&joiner, &DirectLink::received,
+                                       [&](const std::string& back) { echoed = back; });
     std::vector<double> trips;
     QElapsedTimer clock;
     for (int trip = 0; trip < count; ++trip) {
@@ -77,11 +80,16 @@ std::vector<double> roundTrips(DirectLink& joiner, const std::string& message, i
 }
 
 // The host in a process of its own: the joiner's round trips to it.
-std::vector<double> roundTripsToAnotherProcess(const JoinCode& code, const std::string& message, int count)
+std::vector<double> roundTripsToAnotherProcess(const JoinCode& code, const std::string& message,
+                                               int count)
 {
     QProcess hostProcess;
-    hostProcess.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--echo-host"), code.text()});
-    if (!runUntil([&] { return hostProcess.canReadLine() || hostProcess.state() == QProcess::NotRunning; })) return {};
+    hostProcess.start(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("--echo-host"), code.text()});
+    if (!runUntil([&] {
+            return hostProcess.canReadLine() || hostProcess.state() == QProcess::NotRunning;
+        }))
+        return {};
     const auto port = static_cast<quint16>(hostProcess.readLine().trimmed().toUInt());
     DirectLink joiner;
     bool up = false;
@@ -99,7 +107,8 @@ std::vector<double> roundTripsToAnotherProcess(const JoinCode& code, const std::
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc == 3 && std::string(argv[1]) == "--echo-host") return echoHost(QString::fromLatin1(argv[2]));
+    if (argc == 3 && std::string(argv[1]) == "--echo-host")
+        return echoHost(QString::fromLatin1(argv[2]));
     const int tripCount = argc > 1 ? std::atoi(argv[1]) : 100;
     const int joins = argc > 2 ? std::atoi(argv[2]) : 20;
     if (tripCount <= 0 || joins <= 0) {
@@ -123,16 +132,19 @@ int main(int argc, char* argv[])
     int joinerConnections = 0;
     QObject::connect(&host, &DirectLink::connected, [&] { ++hostConnections; });
     QObject::connect(&joiner, &DirectLink::connected, [&] { ++joinerConnections; });
-    QObject::connect(&host, &DirectLink::received, [&](const std::string& message) { host.send(message); });
+    QObject::connect(&host, &DirectLink::received,
+                     [&](const std::string& message) { host.send(message); });
 
     // The first join derives the key; later ones with the same code reuse it.
     std::vector<double> joinTimes;
     for (int round = 0; round < joins; ++round) {
         clock.restart();
         joiner.join(QStringLiteral("127.0.0.1"), host.port(), code);
-        if (!runUntil([&] { return hostConnections > round && joinerConnections > round; })) return 1;
+        if (!runUntil([&] { return hostConnections > round && joinerConnections > round; }))
+            return 1;
         if (round == 0) {
-            std::printf("%-40s %9.1f ms\n", "first join (derives the key)", clock.nsecsElapsed() / 1e6);
+            std::printf("%-40s %9.1f ms\n", "first join (derives the key)",
+                        clock.nsecsElapsed() / 1e6);
         } else {
             joinTimes.push_back(clock.nsecsElapsed() / 1e3);
         }
@@ -140,7 +152,8 @@ int main(int argc, char* argv[])
     }
     if (!joinTimes.empty()) report("join again with the right code", joinTimes);
 
-    const std::string move = "1 0123456789abcdef 17 move 12 37 90 - 0123456789abcdef0123456789abcdef0123456789";
+    const std::string move =
+        "1 0123456789abcdef 17 move 12 37 90 - 0123456789abcdef0123456789abcdef0123456789";
     const auto trips = roundTrips(joiner, move, tripCount);
     if (trips.empty()) return 1;
     report(("round trip, " + std::to_string(move.size()) + " bytes, one process").c_str(), trips);

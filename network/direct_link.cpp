@@ -45,26 +45,18 @@ QSslConfiguration keyOnlyConfiguration()
     return configuration;
 }
 
-bool isPrintable(char byte)
-{
-    return byte >= 0x20 && byte <= 0x7e;
-}
+bool isPrintable(char byte) { return byte >= 0x20 && byte <= 0x7e; }
 
 bool isKeyMismatch(QSsl::AlertType type)
 {
     return type == QSsl::AlertType::DecryptError || type == QSsl::AlertType::BadRecordMac
-        || type == QSsl::AlertType::HandshakeFailure || type == QSsl::AlertType::UnknownPskIdentity;
+           || type == QSsl::AlertType::HandshakeFailure
+           || type == QSsl::AlertType::UnknownPskIdentity;
 }
 
-QByteArray lineOf(const char* text)
-{
-    return QByteArray(text) + '\n';
-}
+QByteArray lineOf(const char* text) { return QByteArray(text) + '\n'; }
 
-QString codeMismatch()
-{
-    return DirectLink::tr("The join code does not match.");
-}
+QString codeMismatch() { return DirectLink::tr("The join code does not match."); }
 
 // Ends a connection without another word from it to `link`. Closed when the
 // socket goes, not here: the socket may be in the middle of telling of an
@@ -112,17 +104,15 @@ bool DirectLink::host(quint16 port, const JoinCode& code)
     if (!takeCode(code)) return false;
     listener_ = std::make_unique<Listener>(this);
     if (!listener_->listen(QHostAddress::Any, port)) {
-        error_ = tr("Cannot wait for a player on port %1: %2").arg(port).arg(listener_->errorString());
+        error_ =
+            tr("Cannot wait for a player on port %1: %2").arg(port).arg(listener_->errorString());
         listener_.reset();
         return false;
     }
     return true;
 }
 
-quint16 DirectLink::port() const
-{
-    return listener_ ? listener_->serverPort() : 0;
-}
+quint16 DirectLink::port() const { return listener_ ? listener_->serverPort() : 0; }
 
 QStringList DirectLink::localAddresses()
 {
@@ -130,7 +120,8 @@ QStringList DirectLink::localAddresses()
     QStringList version6;
     for (const QNetworkInterface& networkInterface : QNetworkInterface::allInterfaces()) {
         const auto flags = networkInterface.flags();
-        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning)
+        if (!flags.testFlag(QNetworkInterface::IsUp)
+            || !flags.testFlag(QNetworkInterface::IsRunning)
             || flags.testFlag(QNetworkInterface::IsLoopBack)) {
             continue;
         }
@@ -193,15 +184,9 @@ void DirectLink::disconnectFromPeer()
     emit disconnected(error_);
 }
 
-bool DirectLink::isConnected() const
-{
-    return state_ == State::Connected;
-}
+bool DirectLink::isConnected() const { return state_ == State::Connected; }
 
-QString DirectLink::errorString() const
-{
-    return error_;
-}
+QString DirectLink::errorString() const { return error_; }
 
 bool DirectLink::takeCode(const JoinCode& code)
 {
@@ -239,7 +224,8 @@ void DirectLink::prepare(QSslSocket* socket)
     socket->setSslConfiguration(keyOnlyConfiguration());
     connect(socket, &QSslSocket::preSharedKeyAuthenticationRequired, this,
             [this, socket](QSslPreSharedKeyAuthenticator* authenticator) {
-                if (socket->mode() == QSslSocket::SslClientMode) authenticator->setIdentity(kIdentity);
+                if (socket->mode() == QSslSocket::SslClientMode)
+                    authenticator->setIdentity(kIdentity);
                 authenticator->setPreSharedKey(key_);
             });
     // A host that finds the key wrong says so with an alert before it closes.
@@ -262,7 +248,8 @@ void DirectLink::admit(QSslSocket* socket)
     if (peer_) {
         socket->write(lineOf(kBusyGreeting));
         letGo(socket, this);
-        refuse(tr("Someone else tried to join while a player is connected; they were turned away."));
+        refuse(
+            tr("Someone else tried to join while a player is connected; they were turned away."));
         return;
     }
     peer_ = socket;
@@ -291,7 +278,8 @@ void DirectLink::socketFailed(QSslSocket* socket, QAbstractSocket::SocketError e
     const bool wrongCode = error == QAbstractSocket::SslHandshakeFailedError;
     if (handshakes_.removeOne(socket)) {
         discard(socket, this);
-        if (wrongCode) refuse(tr("Someone tried to join with another join code; they were turned away."));
+        if (wrongCode)
+            refuse(tr("Someone tried to join with another join code; they were turned away."));
         return;
     }
     if (socket != peer_) return;
@@ -306,8 +294,10 @@ QString DirectLink::reasonOf(QSslSocket* socket, QAbstractSocket::SocketError er
 {
     const bool joining = state_ == State::Joining;
     switch (error) {
-    case QAbstractSocket::ConnectionRefusedError: return tr("No game is hosted at that address and port.");
-    case QAbstractSocket::HostNotFoundError: return tr("That address is not known on this network.");
+    case QAbstractSocket::ConnectionRefusedError:
+        return tr("No game is hosted at that address and port.");
+    case QAbstractSocket::HostNotFoundError:
+        return tr("That address is not known on this network.");
     case QAbstractSocket::RemoteHostClosedError:
         return joining ? tr("The host closed the connection before the game could start.")
                        : tr("The other player's connection closed.");
@@ -324,11 +314,13 @@ void DirectLink::readLines()
     while (alive && peer_ == socket) {
         while (scanned_ < incoming_.size() && incoming_[scanned_] != '\n') {
             if (!isPrintable(incoming_[scanned_])) {
-                refuseAndEnd(tr("The other program sent something that is not plain text; the connection was dropped."));
+                refuseAndEnd(tr("The other program sent something that is not plain text; the "
+                                "connection was dropped."));
                 return;
             }
             if (++scanned_ > kMaxLineBytes) {
-                refuseAndEnd(tr("The other program sent a message longer than any game needs; the connection was dropped."));
+                refuseAndEnd(tr("The other program sent a message longer than any game needs; the "
+                                "connection was dropped."));
                 return;
             }
         }

@@ -37,10 +37,7 @@ int symbolValue(QChar character)
     return -1;
 }
 
-bool isSeparator(QChar character)
-{
-    return character.isSpace() || character == u'-';
-}
+bool isSeparator(QChar character) { return character.isSpace() || character == u'-'; }
 
 QByteArray bitsOf(quint64 value)
 {

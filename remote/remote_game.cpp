@@ -81,6 +81,8 @@ void RemoteGame::received(std::string_view message)
         return;
     }
     handle(message);
+    // What arrived while this one was being applied.
+    drain();
 }
 
 void RemoteGame::linkUp()

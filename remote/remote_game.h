@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace palisade::remote {
@@ -21,6 +22,7 @@ struct GameSetup {
     std::string gameId;
     Side localSide = Side::White;
     std::string opponent; // the opponent's address or name, as shown
+    friend bool operator==(const GameSetup&, const GameSetup&) = default;
 };
 
 // An offer waiting for its answer, made at the position after `halfMove`.
@@ -196,6 +198,8 @@ private:
     std::optional<KingChoice> choiceAtInput_;
     // Kept when input began off the local turn: a move it made anyway is undone.
     std::optional<SavedGame> roomAtInput_;
+    // The agreed position our game was last proposed for.
+    std::optional<std::pair<int, std::uint64_t>> resyncSentFor_;
 };
 
 } // namespace palisade::remote

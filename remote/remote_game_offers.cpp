@@ -162,6 +162,10 @@ void RemoteGame::syncArrived(const Sync& sync)
         const auto* king = std::get_if<KingMessage>(&body);
         if ((move && move->halfMove == sync.halfMove) || (king && king->halfMove == sync.halfMove)) return;
     }
+    // One proposal a position is enough, however often the opponent asks.
+    const std::pair<int, std::uint64_t> proposal{state_.agreedHalfMove, agreedHash()};
+    if (resyncSentFor_ == proposal) return;
+    resyncSentFor_ = proposal;
     room_.goToHalfMove(state_.agreedHalfMove);
     post(Resync{encodeSavedGame(room_.savedGame())});
 }

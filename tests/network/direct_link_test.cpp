@@ -35,15 +35,12 @@ struct Heard {
     explicit Heard(DirectLink& link)
     {
         QObject::connect(&link, &DirectLink::connected, [this] { ++connections; });
-        QObject::connect(&link, &DirectLink::disconnected, [this](const QString& reason) {
-            disconnections.push_back(reason);
-        });
-        QObject::connect(&link, &DirectLink::received, [this](const std::string& message) {
-            messages.push_back(message);
-        });
-        QObject::connect(&link, &DirectLink::refused, [this](const QString& reason) {
-            refusals.push_back(reason);
-        });
+        QObject::connect(&link, &DirectLink::disconnected,
+                         [this](const QString& reason) { disconnections.push_back(reason); });
+        QObject::connect(&link, &DirectLink::received,
+                         [this](const std::string& message) { messages.push_back(message); });
+        QObject::connect(&link, &DirectLink::refused,
+                         [this](const QString& reason) { refusals.push_back(reason); });
     }
     int connections = 0;
     std::vector<QString> disconnections;
@@ -51,10 +48,7 @@ struct Heard {
     std::vector<QString> refusals;
 };
 
-JoinCode codeOf(const char* text)
-{
-    return *JoinCode::parse(QString::fromLatin1(text));
-}
+JoinCode codeOf(const char* text) { return *JoinCode::parse(QString::fromLatin1(text)); }
 
 // A port nobody listens on right now.
 quint16 closedPort()
@@ -98,9 +92,11 @@ protected:
         const int hostBefore = hostHeard.connections;
         const int joinerBefore = joinerHeard.connections;
         joiner.join(QStringLiteral("127.0.0.1"), host.port(), code);
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            return hostHeard.connections > hostBefore && joinerHeard.connections > joinerBefore;
-        }, kWaitMs));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return hostHeard.connections > hostBefore && joinerHeard.connections > joinerBefore;
+            },
+            kWaitMs));
         EXPECT_TRUE(host.isConnected());
         EXPECT_TRUE(joiner.isConnected());
     }
@@ -112,9 +108,12 @@ protected:
         const auto joinerCount = joinerHeard.messages.size();
         joiner.send("to the host");
         host.send("to the joiner");
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            return hostHeard.messages.size() > hostCount && joinerHeard.messages.size() > joinerCount;
-        }, kWaitMs));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return hostHeard.messages.size() > hostCount
+                       && joinerHeard.messages.size() > joinerCount;
+            },
+            kWaitMs));
         EXPECT_EQ(hostHeard.messages.back(), "to the host");
         EXPECT_EQ(joinerHeard.messages.back(), "to the joiner");
     }
@@ -128,16 +127,24 @@ protected:
 
 TEST_F(DirectLinkTest, CarriesMessagesBothWaysInOrderUpToTheLargest)
 {
+    // A host that speaks the moment it is connected is heard right after the greeting.
+    QObject::connect(&host, &DirectLink::connected, [this] { host.send("welcome"); });
     joinAndWait(joiner, joinerHeard);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !joinerHeard.messages.empty(); }, kWaitMs));
+    EXPECT_EQ(joinerHeard.messages, std::vector<std::string>{"welcome"});
+    joinerHeard.messages.clear();
     std::vector<std::string> sent;
     for (int index = 0; index < 40; ++index) sent.push_back("message " + std::to_string(index));
     sent.insert(sent.begin() + 20, std::string(150 * 1024, 'g'));
     sent.push_back(std::string(kLargestMessage, 'z'));
     for (const auto& message : sent) joiner.send(message);
     for (const auto& message : sent) host.send(message);
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return hostHeard.messages.size() >= sent.size() && joinerHeard.messages.size() >= sent.size();
-    }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return hostHeard.messages.size() >= sent.size()
+                   && joinerHeard.messages.size() >= sent.size();
+        },
+        kWaitMs));
     EXPECT_EQ(hostHeard.messages, sent);
     EXPECT_EQ(joinerHeard.messages, sent);
     EXPECT_TRUE(hostHeard.refusals.empty());
@@ -153,9 +160,9 @@ TEST_F(DirectLinkTest, CarriesMessagesBothWaysInOrderUpToTheLargest)
 TEST_F(DirectLinkTest, AWrongCodeNeverConnectsAndBothSidesSayWhy)
 {
     joiner.join(QStringLiteral("127.0.0.1"), host.port(), codeOf("K7M2-9QXD-3G"));
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return !joinerHeard.disconnections.empty() && !hostHeard.refusals.empty();
-    }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !joinerHeard.disconnections.empty() && !hostHeard.refusals.empty(); },
+        kWaitMs));
     ASSERT_EQ(joinerHeard.refusals.size(), 1u);
     EXPECT_EQ(joinerHeard.refusals.front(), QStringLiteral("The join code does not match."));
     EXPECT_EQ(joinerHeard.disconnections.front(), joinerHeard.refusals.front());
@@ -171,10 +178,10 @@ TEST_F(DirectLinkTest, AWrongCodeNeverConnectsAndBothSidesSayWhy)
 TEST_F(DirectLinkTest, HostileBytesDropTheConnectionWithARefusal)
 {
     const std::vector<QByteArray> hostile = {
-        QByteArray(kLargestMessage + 1, 'a'),            // too long, no line end yet
-        QByteArray("move\x01\n"),                        // a control byte
-        QByteArray("caf\xc3\xa9\n"),                     // a byte beyond ASCII
-        QByteArray("fine\r\n"),                          // a carriage return is no text either
+        QByteArray(kLargestMessage + 1, 'a'), // too long, no line end yet
+        QByteArray("move\x01\n"),             // a control byte
+        QByteArray("caf\xc3\xa9\n"),          // a byte beyond ASCII
+        QByteArray("fine\r\n"),               // a carriage return is no text either
     };
     for (const QByteArray& bytes : hostile) {
         const auto before = hostHeard.disconnections.size();
@@ -182,12 +189,14 @@ TEST_F(DirectLinkTest, HostileBytesDropTheConnectionWithARefusal)
         ASSERT_TRUE(QTest::qWaitFor([&] { return raw->canReadLine(); }, kWaitMs));
         EXPECT_EQ(raw->readLine(), QByteArray("palisade-direct 1 ready\n"));
         raw->write("accepted first\n" + bytes);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return hostHeard.disconnections.size() > before; }, kWaitMs))
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return hostHeard.disconnections.size() > before; }, kWaitMs))
             << bytes.left(20).toStdString();
         EXPECT_EQ(hostHeard.messages.back(), "accepted first");
         EXPECT_EQ(hostHeard.refusals.back(), hostHeard.disconnections.back());
         EXPECT_FALSE(host.isConnected());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return raw->state() == QAbstractSocket::UnconnectedState; }, kWaitMs));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return raw->state() == QAbstractSocket::UnconnectedState; }, kWaitMs));
     }
     EXPECT_EQ(hostHeard.messages.size(), hostile.size());
     joinAndWait(joiner, joinerHeard);
@@ -211,7 +220,8 @@ TEST_F(DirectLinkTest, AfterADropTheSameJoinerJoinsAgain)
     // The host drops this time; the joiner hears it and comes back.
     host.disconnectFromPeer();
     ASSERT_TRUE(QTest::qWaitFor([&] { return joinerHeard.disconnections.size() == 2; }, kWaitMs));
-    EXPECT_EQ(joinerHeard.disconnections.back(), QStringLiteral("The other player's connection closed."));
+    EXPECT_EQ(joinerHeard.disconnections.back(),
+              QStringLiteral("The other player's connection closed."));
     joinAndWait(joiner, joinerHeard);
     expectExchange();
     EXPECT_TRUE(hostHeard.refusals.empty());
@@ -226,7 +236,8 @@ TEST_F(DirectLinkTest, ASecondJoinerIsTurnedAwayAndTheFirstPlaysOn)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !secondHeard.disconnections.empty(); }, kWaitMs));
     EXPECT_EQ(secondHeard.connections, 0);
     ASSERT_EQ(secondHeard.refusals.size(), 1u);
-    EXPECT_EQ(secondHeard.refusals.front(), QStringLiteral("The host is already playing with someone else."));
+    EXPECT_EQ(secondHeard.refusals.front(),
+              QStringLiteral("The host is already playing with someone else."));
     EXPECT_EQ(hostHeard.refusals.size(), 1u);
     EXPECT_EQ(hostHeard.connections, 1);
     EXPECT_TRUE(hostHeard.disconnections.empty());
@@ -240,10 +251,13 @@ TEST_F(DirectLinkTest, IdleStrangersDoNotKeepTheJoinerOut)
         strangers.push_back(std::make_unique<QTcpSocket>());
         strangers.back()->connectToHost(QHostAddress::LocalHost, host.port());
     }
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return std::all_of(strangers.begin(), strangers.end(),
-                           [](const auto& socket) { return socket->state() == QAbstractSocket::ConnectedState; });
-    }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::all_of(strangers.begin(), strangers.end(), [](const auto& socket) {
+                return socket->state() == QAbstractSocket::ConnectedState;
+            });
+        },
+        kWaitMs));
     joinAndWait(joiner, joinerHeard);
     expectExchange();
 }
@@ -252,7 +266,8 @@ TEST_F(DirectLinkTest, AJoinThatFindsNoHostSaysSo)
 {
     joiner.join(QStringLiteral("127.0.0.1"), closedPort(), code);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !joinerHeard.disconnections.empty(); }, kWaitMs));
-    EXPECT_EQ(joinerHeard.disconnections.front(), QStringLiteral("No game is hosted at that address and port."));
+    EXPECT_EQ(joinerHeard.disconnections.front(),
+              QStringLiteral("No game is hosted at that address and port."));
     EXPECT_EQ(joinerHeard.connections, 0);
 
     joiner.join(QStringLiteral("127.0.0.1"), host.port(), JoinCode());
@@ -267,8 +282,20 @@ TEST_F(DirectLinkTest, AJoinThatGetsNoAnswerGivesUp)
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
     joiner.join(QStringLiteral("127.0.0.1"), silent.serverPort(), code);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !joinerHeard.disconnections.empty(); }, kWaitMs));
-    EXPECT_EQ(joinerHeard.disconnections.front(), QStringLiteral("The host did not answer in time."));
+    EXPECT_EQ(joinerHeard.disconnections.front(),
+              QStringLiteral("The host did not answer in time."));
     EXPECT_EQ(joinerHeard.connections, 0);
+}
+
+TEST_F(DirectLinkTest, HostingOnATakenPortSaysWhy)
+{
+    DirectLink second;
+    EXPECT_FALSE(second.host(host.port(), code));
+    EXPECT_TRUE(second.errorString().startsWith(QStringLiteral("Cannot wait for a player on port")))
+        << second.errorString().toStdString();
+    EXPECT_EQ(second.port(), 0);
+    // The first host is untouched.
+    joinAndWait(joiner, joinerHeard);
 }
 
 TEST(DirectLinkAddresses, ListsNoLoopback)

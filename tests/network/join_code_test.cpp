@@ -10,7 +10,8 @@ namespace {
 
 TEST(JoinCode, GeneratedCodesReadBackAndSpreadOverEverySymbol)
 {
-    const QRegularExpression shape(QStringLiteral("^[0-9A-HJKMNP-TV-Z]{4}-[0-9A-HJKMNP-TV-Z]{4}-[0-9A-HJKMNP-TV-Z]{2}$"));
+    const QRegularExpression shape(
+        QStringLiteral("^[0-9A-HJKMNP-TV-Z]{4}-[0-9A-HJKMNP-TV-Z]{4}-[0-9A-HJKMNP-TV-Z]{2}$"));
     QSet<QString> seen;
     QList<QSet<QChar>> symbolsAt(12);
     for (int round = 0; round < 400; ++round) {
@@ -41,13 +42,14 @@ TEST(JoinCode, ReadsWhatAPersonTypes)
         EXPECT_EQ(read->text(), shown->text()) << typed;
     }
     // Letters that look like digits are read as those digits.
-    EXPECT_EQ(JoinCode::parse(QStringLiteral("ILOo-1100-i0"))->text(), QStringLiteral("1100-1100-10"));
+    EXPECT_EQ(JoinCode::parse(QStringLiteral("ILOo-1100-i0"))->text(),
+              QStringLiteral("1100-1100-10"));
 }
 
 TEST(JoinCode, RefusesWhatIsNoCode)
 {
-    for (const char* text : {"", "----", "K7M2-9QXD-3", "K7M2-9QXD-3F7", "K7M2-9QXD-3U", "K7M2-9QXD-3!",
-                             "K7M2.9QXD.3F", "K7M2-9QXD-3F\n0"}) {
+    for (const char* text : {"", "----", "K7M2-9QXD-3", "K7M2-9QXD-3F7", "K7M2-9QXD-3U",
+                             "K7M2-9QXD-3!", "K7M2.9QXD.3F", "K7M2-9QXD-3F\n0"}) {
         EXPECT_FALSE(JoinCode::parse(QString::fromLatin1(text)).has_value()) << text;
     }
     // A dotless i upper-cases to I, yet is no symbol of a code.
