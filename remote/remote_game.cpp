@@ -90,7 +90,9 @@ void RemoteGame::linkUp()
     linked_ = true;
     // Resent first so that the comparison comes after everything it sums up.
     resendDue();
-    post(Sync{state_.agreedHalfMove, agreedHash()});
+    // Before the invitation is answered there is nothing to compare, and the
+    // invitee's first message must be its answer.
+    if (started()) post(Sync{state_.agreedHalfMove, agreedHash()});
     listener_.remoteChanged();
 }
 

@@ -79,6 +79,9 @@ struct Pair {
         }
         black.game = std::make_unique<RemoteGame>(black.room, black.answers, black.outbox,
                                                   GameSetup{invitation.gameId, Side::Black, "alice"});
+        // The link is up before the player answers, as when the invitation
+        // arrived over it: the answer must still be the invitee's first word.
+        black.game->linkUp();
         black.game->acceptInvite(invitation.sequence);
         pump();
         EXPECT_EQ(white.outbox.inviteAnswer, true);
