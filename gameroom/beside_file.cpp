@@ -21,6 +21,11 @@ std::optional<std::string> stampOf(const std::string& gameFile)
     return std::nullopt;
 }
 
+std::string stamped(const std::string& stamp, const std::string& content)
+{
+    return std::string(kStampPrefix) + stamp + '\n' + content;
+}
+
 } // namespace
 
 std::string besideFileName(const std::string& gameFile, std::string_view kind)
@@ -49,8 +54,12 @@ std::optional<FileError> writeBeside(const std::string& gameFile, std::string_vi
 {
     const auto stamp = stampOf(gameFile);
     if (!stamp) return FileError{"the saved game it belongs to could not be read"};
-    return writeFileWhole(besideFileName(gameFile, kind),
-                          std::string(kStampPrefix) + *stamp + '\n' + content);
+    return writeFileWhole(besideFileName(gameFile, kind), stamped(*stamp, content));
+}
+
+std::string besideBytes(std::string_view gameBytes, const std::string& content)
+{
+    return stamped(sha256Hex(gameBytes), content);
 }
 
 void removeBeside(const std::string& gameFile, std::string_view kind)

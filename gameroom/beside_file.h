@@ -32,6 +32,10 @@ BesideFile readBeside(const std::string& gameFile, std::string_view kind);
 std::optional<FileError> writeBeside(const std::string& gameFile, std::string_view kind,
                                      const std::string& content);
 
+// The bytes of a beside file holding `content` for a game file of `gameBytes`,
+// for writing it together with the game file (writeFilesWhole).
+std::string besideBytes(std::string_view gameBytes, const std::string& content);
+
 void removeBeside(const std::string& gameFile, std::string_view kind);
 
 } // namespace palisade

@@ -42,6 +42,27 @@ bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
+// The bytes in a temporary file beside `path`, flushed to disk: its name.
+std::variant<std::string, FileError> writtenBeside(const std::string& path, const std::string& bytes)
+{
+    // A file the player protected stays as it is, whoever runs the program.
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && (existing.st_mode & 0222) == 0) {
+        return FileError{"the file is write-protected"};
+    }
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return systemError("no file can be written there");
+    const bool written = ::fchmod(fd, modeFor(path)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        FileError error = systemError("the file could not be written");
+        std::remove(temporary.c_str());
+        return error;
+    }
+    return temporary;
+}
+
 } // namespace
 
 std::variant<std::string, FileError> readFileBytes(const std::string& path)
@@ -70,20 +91,29 @@ std::optional<FileError> writeSavedGame(const std::string& path, const SavedGame
 
 std::optional<FileError> writeFileWhole(const std::string& path, const std::string& bytes)
 {
-    // A file the player protected stays as it is, whoever runs the program.
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && (existing.st_mode & 0222) == 0) {
-        return FileError{"the file is write-protected"};
+    return writeFilesWhole({{path, bytes}});
+}
+
+std::optional<FileError> writeFilesWhole(const std::vector<std::pair<std::string, std::string>>& files)
+{
+    std::vector<std::string> temporaries;
+    const auto removeTemporaries = [&temporaries](std::size_t from) {
+        for (std::size_t i = from; i < temporaries.size(); ++i) std::remove(temporaries[i].c_str());
+    };
+    for (const auto& [path, bytes] : files) {
+        auto temporary = writtenBeside(path, bytes);
+        if (auto* error = std::get_if<FileError>(&temporary)) {
+            removeTemporaries(0);
+            return *error;
+        }
+        temporaries.push_back(std::get<std::string>(temporary));
     }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return systemError("no file can be written there");
-    const bool written = ::fchmod(fd, modeFor(path)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        FileError error = systemError("the file could not be written");
-        std::remove(temporary.c_str());
-        return error;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (std::rename(temporaries[i].c_str(), files[i].first.c_str()) != 0) {
+            FileError error = systemError("the file could not be written");
+            removeTemporaries(i);
+            return error;
+        }
     }
     return std::nullopt;
 }

@@ -4,7 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
+#include <vector>
 
 namespace palisade {
 
@@ -19,5 +21,8 @@ std::optional<FileError> writeSavedGame(const std::string& path, const SavedGame
 // written whole the way a saved game is.
 std::variant<std::string, FileError> readFileBytes(const std::string& path);
 std::optional<FileError> writeFileWhole(const std::string& path, const std::string& bytes);
+// Files that belong together, each (path, bytes): every old one stays whole
+// until all the new ones are complete, then they replace them in order.
+std::optional<FileError> writeFilesWhole(const std::vector<std::pair<std::string, std::string>>& files);
 
 } // namespace palisade

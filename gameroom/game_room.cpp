@@ -119,6 +119,7 @@ void GameRoom::playMove(int drop)
         if (mark == kKingsideCastleMark && !castleTaken(move)) move.extra = MoveExtra::Plain;
     }
     notation_ = notationOf(position_, move);
+    lastPlayed_ = move;
     apply(position_, move);
 
     history_.setLatestMoveText(notation_);

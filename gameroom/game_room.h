@@ -99,6 +99,9 @@ public:
     // The time of `side` ran out: the other side wins. Nothing once a result
     // shows or while a king choice waits.
     void flagFall(Side side);
+    // `side` gives up, whoever is to move (a player of a game across two
+    // computers resigns only for their own side). Told like a resignation.
+    void resignSide(Side side);
     void toggleWinOption();
 
     // Leaving the game room: asks first when the game has unsaved moves.
@@ -125,6 +128,9 @@ public:
     int halfMoves() const { return history_.halfMoves(); }
     // Moves played since this game room was made, over every game in it.
     int movesPlayed() const { return movesPlayed_; }
+    // The last move played in this room as it was clicked (its pick and drop
+    // in the orientation of that moment) and what completed it.
+    const Move& lastPlayed() const { return lastPlayed_; }
 
     // The move that led to the position on the board, in its orientation.
     std::optional<PlayedMove> lastMove() const;
@@ -189,6 +195,7 @@ private:
     bool checkShown_ = false;
     bool keepSelectionOnRefusal_ = false;
     int movesPlayed_ = 0;
+    Move lastPlayed_{};
     std::string notation_;
     std::string fileName_;
     // A resignation, a declared draw or a flag fall, which the record cannot tell: kept

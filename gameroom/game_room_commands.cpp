@@ -52,6 +52,14 @@ void GameRoom::flagFall(Side side)
     view_.statusChanged();
 }
 
+void GameRoom::resignSide(Side side)
+{
+    if (!sideToMove(position_.status) || kingChoice_) return;
+    endGame(winFor(opponent(side)));
+    spokenEnd_ = EndReason::Resignation;
+    view_.statusChanged();
+}
+
 void GameRoom::toggleWinOption()
 {
     if (kingChoice_) return;

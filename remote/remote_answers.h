@@ -32,6 +32,9 @@ public:
     void endOpponentMove();
     // What the local player answered since the last call: the answer of the move.
     MoveAnswer takeLocalAnswer();
+    // The king the local player kept when the screen answered "Save this
+    // king?" at once (its square as the board stood), since the last call.
+    std::optional<int> takeLocalKingKept();
     // A question or notice is open on the screen (a click is being handled).
     bool screenWaiting() const { return waiting_ > 0; }
 
@@ -50,7 +53,14 @@ private:
     std::optional<MoveAnswer> opponentAnswer_;
     std::vector<Question> localQuestions_; // with their answers, in order
     std::vector<bool> localReplies_;
+    std::optional<int> localKingKept_;
     int waiting_ = 0;
 };
+
+// The reply a move's answer gives to one of its questions; nothing for any
+// other question.
+std::optional<bool> answerFromMove(Question question, MoveAnswer answer);
+// A move's answer from the questions asked of it and their replies, in order.
+MoveAnswer answerOfReplies(const std::vector<Question>& questions, const std::vector<bool>& replies);
 
 } // namespace palisade::remote

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/piece.h"
+#include "gameroom/game_room.h"
 #include "gameroom/saved_game.h"
 #include "remote/wire_message.h"
 
@@ -11,10 +12,6 @@
 #include <string_view>
 #include <vector>
 
-namespace palisade {
-class GameRoom;
-}
-
 namespace palisade::remote {
 
 class RemoteAnswers;
@@ -24,6 +21,7 @@ struct GameSetup {
     std::string gameId;
     Side localSide = Side::White;
     std::string opponent; // the opponent's address or name, as shown
+    friend bool operator==(const GameSetup&, const GameSetup&) = default;
 };
 
 // An offer waiting for its answer, made at the position after `halfMove`.
@@ -136,8 +134,49 @@ public:
     bool linked() const { return linked_; }
     // Resends what the opponent has not acknowledged; the owner calls it every few seconds.
     void resendDue();
+    // Applies the network events held while input or a question was open, once
+    // none is; the owner calls it when a question it showed has closed.
+    void drain();
+    // The opponent closed the game for good.
+    bool opponentLeft() const { return opponentLeft_; }
+    // The opponent's offer waiting for the local player's answer, and ours.
+    const std::optional<OpenOffer>& opponentOffer() const { return state_.opponentOffer; }
+    const std::optional<OpenOffer>& ownOffer() const { return state_.ownOffer; }
 
 private:
+    bool holding() const;
+    void handle(std::string_view text);
+    void handleBody(const WireMessage& message);
+    void post(MessageBody body);
+    void acknowledge(std::uint32_t sequence);
+    void acknowledged(std::uint32_t sequence);
+    void refuse(std::string_view reason);
+
+    // Moves and king choices (remote_game_moves.cpp).
+    void inputBegan();
+    void inputEnded();
+    void sendLocalMove();
+    void sendLocalKing(int kept);
+    void moveArrived(const MoveMessage& move);
+    void kingArrived(const KingMessage& king);
+    std::optional<std::string> whyNotPlayable(const MoveMessage& move) const;
+    void desync(std::string_view reason);
+    void agreedMoved();
+    std::optional<Side> sideToMoveAgreed() const;
+    std::uint64_t agreedHash() const;
+
+    // Offers, resignation, chat and resynchronisation (remote_game_offers.cpp).
+    void offerArrived(const Offer& offer);
+    void offerAnswered(const OfferAnswer& answer);
+    void carryOut(const OpenOffer& offer, Side requester);
+    int takeBackLength(Side requester) const;
+    void startNewGame();
+    void resignationArrived(const Resignation& resignation);
+    void syncArrived(const Sync& sync);
+    void resyncArrived(const Resync& resync);
+    bool mayOffer(OfferKind kind, Side requester) const;
+
+
     GameRoom& room_;
     RemoteAnswers& answers_;
     RemoteListener& listener_;
@@ -147,6 +186,15 @@ private:
     int inputDepth_ = 0;
     std::deque<std::string> heldMessages_;
     std::optional<SavedGame> proposedGame_;
+    bool applying_ = false;
+    bool declined_ = false;
+    bool opponentLeft_ = false;
+    // The id before the last new game, so late copies of its messages are
+    // recognised rather than refused as strangers.
+    std::string previousGameId_;
+    // The room as local input found it.
+    int movesAtInput_ = 0;
+    std::optional<KingChoice> choiceAtInput_;
 };
 
 } // namespace palisade::remote

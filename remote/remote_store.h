@@ -2,6 +2,7 @@
 
 #include "gameroom/saved_game.h"
 #include "remote/remote_game.h"
+#include "remote/remote_record.h"
 
 #include <filesystem>
 #include <functional>
@@ -12,23 +13,6 @@
 #include <vector>
 
 namespace palisade::remote {
-
-// How the opponent is reached.
-enum class Carrier { Xmpp, Direct };
-
-// Everything kept about a remote game beside its .brd: who plays whom, how
-// they are reached, and the state of the conversation.
-struct RemoteRecord {
-    GameSetup setup;
-    Carrier carrier = Carrier::Xmpp;
-    std::string account; // our own address (XMPP) or empty
-    SessionState session;
-    friend bool operator==(const RemoteRecord&, const RemoteRecord&) = default;
-};
-
-// The text of NAME.brd.remote (a beside file), and back; nothing on a refusal.
-std::string encodeRecord(const RemoteRecord& record);
-std::optional<RemoteRecord> decodeRecord(std::string_view text);
 
 // A stored game as the list of remote games shows it.
 struct StoredGameSummary {
@@ -57,18 +41,25 @@ public:
     explicit RemoteStore(std::filesystem::path folder);
 
     const std::filesystem::path& folder() const { return folder_; }
+    // Its .brd; empty when `gameId` is not a game id.
     std::string fileOf(std::string_view gameId) const;
 
-    // Writes the game and then its record; the old files stay until both are whole.
+    // Writes the game and its record, creating the folder when needed; the old
+    // files stay until both new ones are whole. A record that would not read
+    // back as it is (a name with a line break, ...) is refused.
     std::optional<FileError> store(const SavedGame& game, const RemoteRecord& record);
+    // The game through the saved-game reader and its checks, and its record,
+    // which must belong to the game file's bytes as they are.
     std::variant<StoredGame, FileError> load(std::string_view gameId) const;
+    // Every game that loads, newest first; broken ones are left out.
     std::vector<StoredGameSummary> games() const;
 
     // A message for a stored game that no window shows: played on the stored
     // file through a game room of its own, exactly as an open game would, and
     // stored again. `send` takes what the game answers (acknowledgements).
     // Returns what the player should be told, if anything (a move arrived,
-    // an offer, a refusal).
+    // an offer, a refusal). An invitation is not delivered here: the owner
+    // answers it, and the stored game stays as it was.
     struct Delivery {
         bool known = false;       // the game id names a stored game
         bool changed = false;     // the stored game changed

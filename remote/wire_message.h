@@ -30,9 +30,11 @@ struct Invite {
     Side inviterSide = Side::White;
     int winOption = 0;
     std::string savedGame; // empty: the standard position
+    friend bool operator==(const Invite&, const Invite&) = default;
 };
 struct InviteAnswer {
     bool accepted = false;
+    friend bool operator==(const InviteAnswer&, const InviteAnswer&) = default;
 };
 // A move in orientation 0, played at the position after `halfMove` half-moves;
 // `hash` is the position after it (after its questions, before a king choice).
@@ -42,6 +44,7 @@ struct MoveMessage {
     int drop = 0;
     MoveAnswer answer = MoveAnswer::None;
     std::uint64_t hash = 0;
+    friend bool operator==(const MoveMessage&, const MoveMessage&) = default;
 };
 // The king the side that must give one up keeps (orientation 0), right after
 // the move that ended at `halfMove` half-moves; `hash` is the position after.
@@ -49,36 +52,46 @@ struct KingMessage {
     int halfMove = 0;
     int kept = 0;
     std::uint64_t hash = 0;
+    friend bool operator==(const KingMessage&, const KingMessage&) = default;
 };
 struct Offer {
     int halfMove = 0;
     OfferKind kind = OfferKind::Draw;
+    friend bool operator==(const Offer&, const Offer&) = default;
 };
 struct OfferAnswer {
     int halfMove = 0;
     OfferKind kind = OfferKind::Draw;
     bool accepted = false;
+    friend bool operator==(const OfferAnswer&, const OfferAnswer&) = default;
 };
 struct Resignation {
     int halfMove = 0;
+    friend bool operator==(const Resignation&, const Resignation&) = default;
 };
 struct Chat {
     std::string text; // UTF-8, no control characters, at most kMaxChatBytes
+    friend bool operator==(const Chat&, const Chat&) = default;
 };
 struct Acknowledge {
     std::uint32_t sequence = 0;
+    friend bool operator==(const Acknowledge&, const Acknowledge&) = default;
 };
 // After a reconnection: the newest position this side agreed to.
 struct Sync {
     int halfMove = 0;
     std::uint64_t hash = 0;
+    friend bool operator==(const Sync&, const Sync&) = default;
 };
 // This side's game, proposed when the two sides' positions differ.
 struct Resync {
     std::string savedGame;
+    friend bool operator==(const Resync&, const Resync&) = default;
 };
 // The player left the game (closed it for good, not a dropped connection).
-struct Leave {};
+struct Leave {
+    friend bool operator==(const Leave&, const Leave&) = default;
+};
 
 using MessageBody = std::variant<Invite, InviteAnswer, MoveMessage, KingMessage, Offer, OfferAnswer, Resignation,
                                  Chat, Acknowledge, Sync, Resync, Leave>;
@@ -87,11 +100,15 @@ struct WireMessage {
     std::string gameId;         // 16 lowercase hexadecimal digits
     std::uint32_t sequence = 0; // the sender's count of its messages in this game, from 1; 0 for Acknowledge
     MessageBody body;
+    friend bool operator==(const WireMessage&, const WireMessage&) = default;
 };
 
 bool isGameId(std::string_view text);
 // 64 random bits, as a game id.
 std::string newGameId();
+// A chat line the wire takes: valid UTF-8, not empty, no control characters,
+// at most kMaxChatBytes.
+bool isChatText(std::string_view text);
 
 std::string encode(const WireMessage& message);
 
