@@ -82,6 +82,8 @@ public:
     // telling why, when its game cannot be read (the invitation is then declined).
     bool acceptInvitation(const remote::WireMessage& invitation, std::unique_ptr<RemoteCarrier> carrier,
                           remote::Carrier kind, const QString& opponent, const QString& account);
+    // Plays the game the host behind `carrier` proposes as soon as its invitation arrives.
+    void waitForInvitation(std::unique_ptr<RemoteCarrier> carrier, const QString& opponent);
     // Takes up a stored remote game again with the same opponent.
     void resumeRemoteGame(const std::string& gameId, std::unique_ptr<RemoteCarrier> carrier);
 
@@ -131,7 +133,6 @@ private:
     void roomInput(const std::function<void()>& input);
     void startFresh(int winOption);
     bool setUpInvitedGame(const remote::Invite& invite);
-    void waitForInvitation(std::unique_ptr<RemoteCarrier> carrier, const QString& opponent);
 
     Forms& forms_;
     // The computer answers its own questions; everything else reaches this window.

@@ -154,6 +154,7 @@ void GameRoomWindow::resumeRemoteGame(const std::string& gameId, std::unique_ptr
     endRemote();
     room_.loadRecovered(game.game);
     playRemote(std::make_unique<RemoteRoom>(remoteParts(), std::move(game.record), std::move(carrier)));
+    remote_->resume();
 }
 
 void GameRoomWindow::hostOnHomeNetwork()

@@ -67,8 +67,8 @@ QString ownOfferText(remote::OfferKind kind, const QString& opponent)
 RemoteRoom::RemoteRoom(const RemoteRoomParts& parts, remote::RemoteRecord record, std::unique_ptr<RemoteCarrier> carrier)
     : parts_(parts), record_(std::move(record)), carrier_(std::move(carrier))
 {
-    parts_.answers.attach(parts_.room, record_.setup.localSide);
-    game_ = std::make_unique<remote::RemoteGame>(parts_.room, parts_.answers, *this, record_.setup, record_.session);
+    game_ = std::make_unique<remote::RemoteGame>(parts_.room, parts_.answers, static_cast<RemoteListener&>(*this),
+                                                   record_.setup, record_.session);
     lastHalfMoveSeen_ = parts_.room.halfMoves();
 
     connect(carrier_.get(), &RemoteCarrier::up, this, [this] {
@@ -91,7 +91,6 @@ RemoteRoom::RemoteRoom(const RemoteRoomParts& parts, remote::RemoteRecord record
     buildOfferStrip();
     buildPanel();
     parts_.board.installEventFilter(this);
-    if (carrier_->isUp()) game_->linkUp();
     showState();
 }
 
@@ -100,7 +99,6 @@ RemoteRoom::~RemoteRoom()
 {
     parts_.board.removeEventFilter(this);
     game_.reset();
-    parts_.answers.detach();
     delete dock_;
     delete strip_;
 }
@@ -109,14 +107,19 @@ void RemoteRoom::invite(const remote::Invite& invite)
 {
     game_->sendInvite(invite);
     storeGame();
-    showState();
+    resume();
 }
 
 void RemoteRoom::acceptInvitation(std::uint32_t sequence)
 {
     game_->acceptInvite(sequence);
-    if (carrier_->isUp()) game_->linkUp();
     storeGame();
+    resume();
+}
+
+void RemoteRoom::resume()
+{
+    if (carrier_->isUp()) game_->linkUp();
     showState();
 }
 
@@ -196,7 +199,6 @@ void RemoteRoom::newGameStarted()
 {
     record_.setup = game_->setup();
     lastHalfMoveSeen_ = parts_.room.halfMoves();
-    parts_.answers.attach(parts_.room, game_->setup().localSide);
     const QString side = game_->setup().localSide == Side::White ? "White" : "Black";
     addChatLine("A new game: you play " + side + ".");
     storeGame();
@@ -279,7 +281,8 @@ void RemoteRoom::showState()
     opponentLabel_->setText("Playing " + side + " against " + opponent());
     connectionLabel_->setText(carrier_->stateText());
     QString turn = QString::fromStdString(game_->waitingText());
-    if (!game_->started()) turn = "Waiting for " + opponent() + " to accept the game";
+    if (game_->opponentLeft()) turn = opponent() + " left the game.";
+    else if (!game_->started()) turn = "Waiting for " + opponent() + " to accept the game";
     else if (turn.isEmpty() && game_->localTurn()) turn = "Your move";
     turnLabel_->setText(turn);
     showOffers();
@@ -296,14 +299,13 @@ void RemoteRoom::showOffers()
         });
         return;
     }
-    const remote::SessionState& state = game_->state();
-    if (state.opponentOffer) {
-        offerBar_->showOffer(offerText(state.opponentOffer->kind, opponent()), [this](bool accept) {
+    if (const auto& offer = game_->opponentOffer()) {
+        offerBar_->showOffer(offerText(offer->kind, opponent()), [this](bool accept) {
             game_->answerOffer(accept);
             showState();
         });
-    } else if (state.ownOffer) {
-        offerBar_->showNotice(ownOfferText(state.ownOffer->kind, opponent()));
+    } else if (const auto& own = game_->ownOffer()) {
+        offerBar_->showNotice(ownOfferText(own->kind, opponent()));
     } else {
         offerBar_->clear();
     }

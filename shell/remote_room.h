@@ -54,10 +54,12 @@ public:
     RemoteRoom(const RemoteRoomParts& parts, remote::RemoteRecord record, std::unique_ptr<RemoteCarrier> carrier);
     ~RemoteRoom() override;
 
-    // The inviter's side proposes the game; the invitee's accepts the
-    // invitation that arrived as message `sequence`.
+    // The game begins in one of three ways: the inviter's side proposes it;
+    // the invitee's accepts the invitation that arrived as message `sequence`;
+    // or a stored game is taken up again.
     void invite(const remote::Invite& invite);
     void acceptInvitation(std::uint32_t sequence);
+    void resume();
 
     remote::RemoteGame& game() { return *game_; }
     RemoteCarrier& carrier() { return *carrier_; }
@@ -78,7 +80,7 @@ public:
     OfferBar& offerBar() { return *offerBar_; }
 
 signals:
-    // The game left this room for good: declined, or ended by the opponent leaving.
+    // The game left this room for good: the opponent declined it.
     void gameOver();
 
 private:

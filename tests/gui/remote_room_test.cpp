@@ -1,0 +1,242 @@
+// Two game room windows playing one game across a connection: real clicks on
+// the real boards, through each room's controller and its remote session.
+#include "window_driving.h"
+
+#include "engine/targets.h"
+#include "remote/remote_store.h"
+#include "shell/offer_bar.h"
+#include "shell/remote_carrier.h"
+#include "shell/remote_room.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace palisade;
+
+namespace {
+
+// Half of a connection that hands each message over on a later turn of the
+// event loop, as a socket does.
+class PassingCarrier : public RemoteCarrier {
+    Q_OBJECT
+public:
+    void send(const std::string& message) override
+    {
+        ++sent;
+        QTimer::singleShot(0, this, [other = other, message] {
+            if (other) emit other->received(message);
+        });
+    }
+    bool isUp() const override { return true; }
+    QString stateText() const override { return "Connected"; }
+
+    QPointer<PassingCarrier> other;
+    int sent = 0;
+};
+
+QString labelText(QWidget& window, const char* name) { return window.findChild<QLabel*>(name)->text(); }
+
+} // namespace
+
+class RemoteRoomTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void movesClickedOnOneSideAppearOnTheOtherWithTheirNotation();
+    void clicksOffTurnSayWhomTheBoardWaitsFor();
+    void anOfferBarAcceptedEndsTheGameInADrawOnBothSides();
+    void theWinOptionCannotChangeAndTheComputersAidsAreOff();
+    void aTakeBackRequestAcceptedTakesBothRoomsBack();
+    void chatAndTheStoredGameFollowThePlay();
+
+private:
+    GameRoomWindow& side(int which) { return *forms_[which]->gameRoom(); }
+    void startGame();
+    void playKnightOut(GameRoomWindow& window);
+
+    QTemporaryDir homes_;
+    std::unique_ptr<Forms> forms_[2];
+};
+
+// Each window keeps its games and settings in a home of its own, as on two computers.
+void RemoteRoomTest::init()
+{
+    for (int which = 0; which < 2; ++which) {
+        const QString home = homes_.path() + (which == 0 ? "/alice" : "/bob");
+        qputenv("XDG_DATA_HOME", (home + "/data").toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home + "/config").toUtf8());
+        forms_[which] = std::make_unique<Forms>();
+        enterGameRoom(*forms_[which]);
+    }
+    startGame();
+}
+
+void RemoteRoomTest::cleanup()
+{
+    for (auto& forms : forms_) {
+        if (GameRoomWindow* window = forms->gameRoom()) {
+            // An unsaved game asks before the window goes.
+            QTimer::singleShot(0, [] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    box->button(QMessageBox::Ok)->click();
+            });
+            window->close();
+        }
+        forms.reset();
+    }
+}
+
+// Alice invites Bob to the standard game with White; Bob's window takes the invitation.
+void RemoteRoomTest::startGame()
+{
+    auto toBob = std::make_unique<PassingCarrier>();
+    auto toAlice = std::make_unique<PassingCarrier>();
+    toBob->other = toAlice.get();
+    toAlice->other = toBob.get();
+    side(1).waitForInvitation(std::move(toAlice), "Alice");
+    side(0).inviteToGame({Side::White, 0, {}}, std::move(toBob), remote::Carrier::Direct, "Bob", {});
+    QTRY_VERIFY(side(1).remoteRoom() && side(0).remoteRoom()->game().started());
+    QCOMPARE(side(1).remoteRoom()->game().setup().localSide, Side::Black);
+    QCOMPARE(side(1).remoteRoom()->game().setup().gameId, side(0).remoteRoom()->game().setup().gameId);
+}
+
+void RemoteRoomTest::playKnightOut(GameRoomWindow& window)
+{
+    const Position& position = window.room().position();
+    const int knight = sideToMove(position.status) == Side::White ? 8 : 15;
+    clickSquare(window, knight);
+    clickSquare(window, generateTargets(position, knight).front().square);
+}
+
+void RemoteRoomTest::movesClickedOnOneSideAppearOnTheOtherWithTheirNotation()
+{
+    playKnightOut(side(0));
+    QCOMPARE(side(0).room().halfMoves(), 1);
+    QTRY_COMPARE(side(1).room().halfMoves(), 1);
+    QCOMPARE(side(1).room().notation(), side(0).room().notation());
+    QCOMPARE(side(1).room().position().squares, side(0).room().position().squares);
+    QVERIFY(side(1).room().lastMove());
+    QCOMPARE(side(1).findChild<QListWidget*>("moveList")->count(), 1);
+    QCOMPARE(labelText(side(1), "remoteTurn"), QString("Your move"));
+
+    playKnightOut(side(1));
+    QTRY_COMPARE(side(0).room().halfMoves(), 2);
+    QCOMPARE(side(0).room().notation(), side(1).room().notation());
+    QCOMPARE(labelText(side(0), "Label2"), labelText(side(1), "Label2"));
+}
+
+void RemoteRoomTest::clicksOffTurnSayWhomTheBoardWaitsFor()
+{
+    // Black's knight, clicked on Bob's board before White has moved.
+    clickSquare(side(1), 15);
+    QVERIFY(!side(1).room().pieceSelected());
+    QCOMPARE(labelText(side(1), "notice"), QString("Waiting for Alice"));
+
+    playKnightOut(side(0));
+    // Alice's own piece, now that Black is to move: nothing happens on her board.
+    clickSquare(side(0), 9);
+    QVERIFY(!side(0).room().pieceSelected());
+    QCOMPARE(labelText(side(0), "notice"), QString("Waiting for Bob"));
+    QTRY_COMPARE(side(1).room().halfMoves(), 1);
+    clickSquare(side(1), 15);
+    QVERIFY(side(1).room().pieceSelected());
+}
+
+void RemoteRoomTest::anOfferBarAcceptedEndsTheGameInADrawOnBothSides()
+{
+    playKnightOut(side(0));
+    QTRY_COMPARE(side(1).room().halfMoves(), 1);
+    side(0).findChild<QAction*>("Draws")->trigger();
+    // Declare Draw only offers: Alice's game goes on until Bob answers.
+    QVERIFY(sideToMove(side(0).room().position().status));
+    auto* bar = side(1).findChild<OfferBar*>("offerBar");
+    QTRY_VERIFY(bar->isVisible());
+    QCOMPARE(bar->text(), QString("Alice offers a draw."));
+    QVERIFY(side(0).findChild<OfferBar*>("offerBar")->text().contains("waiting for Bob"));
+    // The board stays free while the bar waits: Bob may still pick up a piece.
+    clickSquare(side(1), 15);
+    QVERIFY(side(1).room().pieceSelected());
+    clickSquare(side(1), 15);
+
+    QTest::mouseClick(bar->findChild<QPushButton*>("offerAccept"), Qt::LeftButton);
+    QCOMPARE(labelText(side(1), "Label2"), QString("DRAW!"));
+    QTRY_COMPARE(labelText(side(0), "Label2"), QString("DRAW!"));
+    QTRY_VERIFY(!side(0).findChild<OfferBar*>("offerBar")->isVisible());
+}
+
+void RemoteRoomTest::theWinOptionCannotChangeAndTheComputersAidsAreOff()
+{
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) qFatal("no message box open");
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    side(1).findChild<QAction*>("option")->trigger();
+    QCOMPARE(shown, QString("Can't Change Now!"));
+    QCOMPARE(side(1).room().position().winOption, 0);
+    for (const char* name : {"hint", "players", "analysisPanelAction"})
+        QVERIFY2(!side(0).findChild<QAction*>(name)->isEnabled(), name);
+
+    // Resign: the local player loses, though the opponent is to move.
+    playKnightOut(side(0));
+    side(0).findChild<QAction*>("resign")->trigger();
+    QCOMPARE(labelText(side(0), "Label2"), QString("Black Wins!"));
+    QTRY_COMPARE(labelText(side(1), "Label2"), QString("Black Wins!"));
+    QVERIFY(side(0).findChild<QAction*>("hint")->isEnabled());
+}
+
+void RemoteRoomTest::aTakeBackRequestAcceptedTakesBothRoomsBack()
+{
+    playKnightOut(side(0));
+    QTRY_COMPARE(side(1).room().halfMoves(), 1);
+    playKnightOut(side(1));
+    QTRY_COMPARE(side(0).room().halfMoves(), 2);
+
+    // Left only looks back on Alice's side; Bob's room stays where it is.
+    QTest::keyClick(&side(0), Qt::Key_Left);
+    QCOMPARE(side(0).room().halfMoves(), 1);
+    QTest::keyClick(&side(0), Qt::Key_Right);
+    QCOMPARE(side(1).room().halfMoves(), 2);
+
+    QTest::mouseClick(side(0).findChild<QPushButton*>("Command3"), Qt::LeftButton);
+    QCOMPARE(side(0).room().halfMoves(), 2);
+    auto* bar = side(1).findChild<OfferBar*>("offerBar");
+    QTRY_VERIFY(bar->isVisible());
+    QCOMPARE(bar->text(), QString("Alice asks to take back their last move."));
+    QTest::mouseClick(bar->findChild<QPushButton*>("offerAccept"), Qt::LeftButton);
+    QCOMPARE(side(1).room().halfMoves(), 0);
+    QTRY_COMPARE(side(0).room().halfMoves(), 0);
+    QCOMPARE(labelText(side(0), "remoteTurn"), QString("Your move"));
+}
+
+void RemoteRoomTest::chatAndTheStoredGameFollowThePlay()
+{
+    auto* entry = side(1).findChild<QLineEdit*>("chatEntry");
+    entry->setFocus();
+    QTest::keyClicks(entry, "good luck");
+    QTest::keyClick(entry, Qt::Key_Return);
+    auto* lines = side(0).findChild<QListWidget*>("chatLines");
+    QTRY_VERIFY(!lines->findItems("Bob: good luck", Qt::MatchExactly).isEmpty());
+
+    playKnightOut(side(0));
+    QTRY_COMPARE(side(1).room().halfMoves(), 1);
+    const std::string gameId = side(0).remoteRoom()->game().setup().gameId;
+    for (int which = 0; which < 2; ++which) {
+        const auto stored = side(which).remoteStore().load(gameId);
+        QVERIFY(std::holds_alternative<remote::StoredGame>(stored));
+        QCOMPARE(std::get<remote::StoredGame>(stored).game.halfMoves, 1);
+        QCOMPARE(std::get<remote::StoredGame>(stored).record.setup.localSide, which == 0 ? Side::White : Side::Black);
+    }
+}
+
+QTEST_MAIN(RemoteRoomTest)
+#include "remote_room_test.moc"
