@@ -17,8 +17,11 @@ public:
     // when the text is not a code.
     static std::optional<JoinCode> parse(const QString& text);
 
-    QString text() const; // as shown and read out
-    // The pre-shared key both sides derive from the code.
+    // As shown and read out: ten symbols in groups, "K7M2-9QXD-3F"; empty for
+    // a default-made code, which no link accepts.
+    QString text() const;
+    // The pre-shared key both sides derive from the code (slow on purpose:
+    // derive it once a connection, not a message).
     QByteArray presharedKey() const;
 
 private:
