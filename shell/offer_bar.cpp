@@ -2,29 +2,35 @@
 
 #include "shell/labels.h"
 
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QPushButton>
 
 namespace palisade {
 
-OfferBar::OfferBar(QWidget* parent) : QFrame(parent)
+OfferBar::OfferBar(QWidget* parent) : QToolBar("Offers", parent)
 {
     setObjectName("offerBar");
-    setFrameShape(QFrame::StyledPanel);
-    setStyleSheet("#offerBar { background: #fff4c2; }");
-    text_ = makeLabel(QString(), "offerText", this);
+    setMovable(false);
+    setFloatable(false);
+    auto* strip = new QFrame(this);
+    strip->setObjectName("offerStrip");
+    strip->setStyleSheet("#offerStrip { background: #fff4c2; border-radius: 3px; }");
+    strip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    text_ = makeLabel(QString(), "offerText", strip);
     text_->setWordWrap(true);
-    accept_ = new QPushButton("Accept", this);
+    accept_ = new QPushButton("Accept", strip);
     accept_->setObjectName("offerAccept");
-    decline_ = new QPushButton("Decline", this);
+    decline_ = new QPushButton("Decline", strip);
     decline_->setObjectName("offerDecline");
     // The board keeps the keyboard: an offer must never take a key meant for a move.
     accept_->setFocusPolicy(Qt::NoFocus);
     decline_->setFocusPolicy(Qt::NoFocus);
-    auto* row = new QHBoxLayout(this);
+    auto* row = new QHBoxLayout(strip);
     row->addWidget(text_, 1);
     row->addWidget(accept_);
     row->addWidget(decline_);
+    addWidget(strip);
     connect(accept_, &QPushButton::clicked, this, [this] { answered(true); });
     connect(decline_, &QPushButton::clicked, this, [this] { answered(false); });
     clear();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFrame>
+#include <QToolBar>
 
 #include <functional>
 
@@ -9,9 +9,9 @@ class QPushButton;
 
 namespace palisade {
 
-// A question from the opponent shown in a strip beside the board: the board
+// A question from the opponent shown in a strip above the board: the board
 // stays free to look at and click while it waits for Accept or Decline.
-class OfferBar : public QFrame {
+class OfferBar : public QToolBar {
     Q_OBJECT
 public:
     explicit OfferBar(QWidget* parent = nullptr);

@@ -14,7 +14,6 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QTimer>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace palisade {
@@ -100,7 +99,7 @@ RemoteRoom::~RemoteRoom()
     parts_.board.removeEventFilter(this);
     game_.reset();
     delete dock_;
-    delete strip_;
+    delete offerBar_;
 }
 
 void RemoteRoom::invite(const remote::Invite& invite)
@@ -234,13 +233,8 @@ bool RemoteRoom::eventFilter(QObject* watched, QEvent* event)
 
 void RemoteRoom::buildOfferStrip()
 {
-    strip_ = new QToolBar("Offers", &parts_.window);
-    strip_->setObjectName("offerStrip");
-    strip_->setMovable(false);
-    strip_->setFloatable(false);
-    offerBar_ = new OfferBar(strip_);
-    strip_->addWidget(offerBar_);
-    parts_.window.addToolBar(Qt::TopToolBarArea, strip_);
+    offerBar_ = new OfferBar(&parts_.window);
+    parts_.window.addToolBar(Qt::TopToolBarArea, offerBar_);
 }
 
 void RemoteRoom::buildPanel()

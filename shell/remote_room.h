@@ -2,6 +2,7 @@
 
 #include "remote/remote_game.h"
 #include "remote/remote_store.h"
+#include "shell/offer_bar.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,13 +18,11 @@ class QLineEdit;
 class QListWidget;
 class QMainWindow;
 class QTimer;
-class QToolBar;
 
 namespace palisade {
 
 class BoardView;
 class GameRoom;
-class OfferBar;
 class RemoteCarrier;
 
 namespace remote {
@@ -109,8 +108,7 @@ private:
     std::unique_ptr<remote::RemoteGame> game_;
     QTimer* resendTimer_ = nullptr;
     QPointer<QDockWidget> dock_;
-    QPointer<QToolBar> strip_;
-    OfferBar* offerBar_ = nullptr;
+    QPointer<OfferBar> offerBar_;
     QLabel* opponentLabel_ = nullptr;
     QLabel* connectionLabel_ = nullptr;
     QLabel* turnLabel_ = nullptr;

@@ -202,6 +202,8 @@ void RemoteRoomTest::aTakeBackRequestAcceptedTakesBothRoomsBack()
     QTRY_COMPARE(side(0).room().halfMoves(), 2);
 
     // Left only looks back on Alice's side; Bob's room stays where it is.
+    side(0).activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&side(0)));
     QTest::keyClick(&side(0), Qt::Key_Left);
     QCOMPARE(side(0).room().halfMoves(), 1);
     QTest::keyClick(&side(0), Qt::Key_Right);
