@@ -111,6 +111,9 @@ QWidget* HostDialog::buildWaiting()
     code_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(code_);
     column->addWidget(makeLabel("Waiting for your opponent to join...", "hostWaiting", page));
+    turnedAway_ = makeLabel(QString(), "hostTurnedAway", page);
+    turnedAway_->setWordWrap(true);
+    column->addWidget(turnedAway_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, page);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(buttons);
@@ -135,6 +138,8 @@ void HostDialog::startHosting()
     addresses_->setText(lines.join('\n'));
     code_->setText(code.text());
     connect(link_.get(), &net::DirectLink::connected, this, &QDialog::accept);
+    // A wrong code is turned away and the host goes on waiting; the player sees why.
+    connect(link_.get(), &net::DirectLink::refused, turnedAway_, &QLabel::setText);
     pages_->setCurrentIndex(1);
 }
 

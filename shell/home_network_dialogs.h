@@ -60,6 +60,7 @@ private:
     QLabel* problem_ = nullptr;
     QLabel* addresses_ = nullptr;
     QLabel* code_ = nullptr;
+    QLabel* turnedAway_ = nullptr;
     std::unique_ptr<net::DirectLink> link_;
 };
 

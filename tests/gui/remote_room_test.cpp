@@ -3,11 +3,14 @@
 #include "window_driving.h"
 
 #include "engine/targets.h"
+#include "network/join_code.h"
 #include "remote/remote_store.h"
+#include "shell/home_network_dialogs.h"
 #include "shell/offer_bar.h"
 #include "shell/remote_carrier.h"
 #include "shell/remote_room.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -55,6 +58,7 @@ private slots:
     void theWinOptionCannotChangeAndTheComputersAidsAreOff();
     void aTakeBackRequestAcceptedTakesBothRoomsBack();
     void chatAndTheStoredGameFollowThePlay();
+    void hostAndJoinOnTheHomeNetworkWithTheCodeOnly();
 
 private:
     GameRoomWindow& side(int which) { return *forms_[which]->gameRoom(); }
@@ -238,6 +242,45 @@ void RemoteRoomTest::chatAndTheStoredGameFollowThePlay()
         QCOMPARE(std::get<remote::StoredGame>(stored).game.halfMoves, 1);
         QCOMPARE(std::get<remote::StoredGame>(stored).record.setup.localSide, which == 0 ? Side::White : Side::Black);
     }
+}
+
+// The real dialogs and a real connection on 127.0.0.1: Alice hosts with
+// Black, Bob joins, first with a wrong code, which is refused in words.
+void RemoteRoomTest::hostAndJoinOnTheHomeNetworkWithTheCodeOnly()
+{
+    QString refusal;
+    QTimer::singleShot(0, [this, &refusal] {
+        auto* host = qobject_cast<HostDialog*>(QApplication::activeModalWidget());
+        if (!host) qFatal("no host dialog");
+        host->setPort(0);
+        host->findChild<QComboBox*>("hostSide")->setCurrentIndex(1);
+        QTest::mouseClick(host->findChild<QPushButton*>("startHosting"), Qt::LeftButton);
+        const QString address = "127.0.0.1:" + QString::number(host->listeningPort());
+        const QString code = host->codeText();
+        QVERIFY(host->findChild<QLabel*>("joinCode")->isVisible());
+        QTimer::singleShot(0, [&refusal, address, code] {
+            auto* join = qobject_cast<JoinDialog*>(QApplication::activeModalWidget());
+            if (!join) qFatal("no join dialog");
+            auto* status = join->findChild<QLabel*>("joinStatus");
+            join->findChild<QLineEdit*>("joinAddress")->setText(address);
+            join->findChild<QLineEdit*>("joinCodeEntry")->setText(net::JoinCode::generate().text());
+            QTest::mouseClick(join->findChild<QPushButton*>("startJoining"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!status->text().startsWith("Connecting"), 10000);
+            refusal = status->text();
+            join->findChild<QLineEdit*>("joinCodeEntry")->setText(code.toLower());
+            QTest::mouseClick(join->findChild<QPushButton*>("startJoining"), Qt::LeftButton);
+        });
+        side(1).findChild<QAction*>("joinHomeNetwork")->trigger();
+    });
+    side(0).findChild<QAction*>("hostHomeNetwork")->trigger();
+    QVERIFY2(refusal.contains("code"), qPrintable(refusal));
+
+    QTRY_VERIFY_WITH_TIMEOUT(side(1).remoteRoom() && side(0).remoteRoom()->game().started(), 10000);
+    QCOMPARE(side(0).remoteRoom()->game().setup().localSide, Side::Black);
+    QCOMPARE(side(1).remoteRoom()->game().setup().localSide, Side::White);
+    playKnightOut(side(1));
+    QTRY_COMPARE(side(0).room().halfMoves(), 1);
+    QCOMPARE(side(0).room().notation(), side(1).room().notation());
 }
 
 QTEST_MAIN(RemoteRoomTest)
