@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QSettings>
 
+#include <optional>
+
 namespace palisade {
 
 AccountPlace loadAccountPlace()
@@ -57,10 +59,11 @@ AccountDialog::AccountDialog(net::XmppAccount& account, QWidget* parent) : QDial
     keyringNote_->setWordWrap(true);
     form->addRow(keyringNote_);
     if (!place.address.isEmpty()) {
-        if (const auto kept = PasswordKeeper::read(place.address)) {
+        PasswordKeeper::read(place.address, this, [this](std::optional<QString> kept) {
+            if (!kept || !password_->text().isEmpty()) return;
             password_->setText(*kept);
             remember_->setChecked(true);
-        }
+        });
     }
     state_ = makeLabel(QString(), "accountState", this);
     state_->setWordWrap(true);
@@ -93,10 +96,13 @@ void AccountDialog::logIn()
     saveAccountPlace(place);
     if (!remember_->isChecked()) {
         PasswordKeeper::forget(address);
-    } else if (!PasswordKeeper::write(address, password_->text())) {
-        keyringNote_->setText("No keyring answers on this desktop: the password is not kept, and you type it "
-                              "each time.");
-        remember_->setChecked(false);
+    } else {
+        PasswordKeeper::write(address, password_->text(), this, [this](bool kept) {
+            if (kept) return;
+            keyringNote_->setText("No keyring answers on this desktop: the password is not kept, and you type it "
+                                  "each time.");
+            remember_->setChecked(false);
+        });
     }
     account_.logIn({address, password_->text(), trustedCertificates(), place.host, place.port});
     state_->setText("Logging in...");

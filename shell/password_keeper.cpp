@@ -2,54 +2,44 @@
 
 #include <qt6keychain/keychain.h>
 
-#include <QEventLoop>
-
 namespace palisade {
 
 namespace {
 
 const QString kService = "Palisade Brindle";
 
-// Runs a keyring job to its end; the keyring answers quickly or says it is missing.
-bool finished(QKeychain::Job& job)
+// Never the plain file QtKeychain could fall back to.
+template <typename JobType>
+JobType* newJob(const QString& address)
 {
-    job.setAutoDelete(false);
-    job.setInsecureFallback(false);
-    QEventLoop loop;
-    bool done = false;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
-        done = true;
-        loop.quit();
-    });
-    job.start();
-    // A job without a keyring may end inside start().
-    if (!done) loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return job.error() == QKeychain::NoError;
+    auto* job = new JobType(kService);
+    job->setInsecureFallback(false);
+    job->setAutoDelete(true);
+    job->setKey(address);
+    return job;
 }
 
 } // namespace
 
-std::optional<QString> PasswordKeeper::read(const QString& address)
+void PasswordKeeper::read(const QString& address, QObject* context, std::function<void(std::optional<QString>)> done)
 {
-    QKeychain::ReadPasswordJob job(kService);
-    job.setKey(address);
-    if (!finished(job)) return std::nullopt;
-    return job.textData();
+    auto* job = newJob<QKeychain::ReadPasswordJob>(address);
+    QObject::connect(job, &QKeychain::Job::finished, context, [job, done = std::move(done)] {
+        done(job->error() == QKeychain::NoError ? std::optional(job->textData()) : std::nullopt);
+    });
+    job->start();
 }
 
-bool PasswordKeeper::write(const QString& address, const QString& password)
+void PasswordKeeper::write(const QString& address, const QString& password, QObject* context,
+                           std::function<void(bool)> done)
 {
-    QKeychain::WritePasswordJob job(kService);
-    job.setKey(address);
-    job.setTextData(password);
-    return finished(job);
+    auto* job = newJob<QKeychain::WritePasswordJob>(address);
+    job->setTextData(password);
+    QObject::connect(job, &QKeychain::Job::finished, context,
+                     [job, done = std::move(done)] { done(job->error() == QKeychain::NoError); });
+    job->start();
 }
 
-void PasswordKeeper::forget(const QString& address)
-{
-    QKeychain::DeletePasswordJob job(kService);
-    job.setKey(address);
-    finished(job);
-}
+void PasswordKeeper::forget(const QString& address) { newJob<QKeychain::DeletePasswordJob>(address)->start(); }
 
 } // namespace palisade
