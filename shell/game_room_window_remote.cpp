@@ -3,15 +3,15 @@
 #include "shell/game_room_window.h"
 
 #include "gameroom/saved_game.h"
+#include "network/direct_link.h"
+#include "remote/remote_store.h"
 #include "shell/analysis_panel.h"
+#include "shell/clock_panel.h"
 #include "shell/computer_player.h"
 #include "shell/home_network_dialogs.h"
 #include "shell/remote_carrier.h"
 #include "shell/remote_centre.h"
 #include "shell/remote_room.h"
-
-#include "network/direct_link.h"
-#include "remote/remote_store.h"
 
 #include <QAction>
 #include <QLabel>
@@ -50,16 +50,14 @@ void GameRoomWindow::roomInput(const std::function<void()>& input)
     }
 }
 
-// Hint, the analysis and the computer opponent would play for a person in a
-// game against another; they come back once the game is over. Replacing the
+// Hint and the analysis would play for a person in a game against another;
+// they come back once the game is over. Choosing players or replacing the
 // game from text would leave the opponent behind.
 void GameRoomWindow::showRemoteAids()
 {
     const bool playing = remote_ && remote_->unfinished();
-    for (const char* name : {"hint", "players"}) {
-        if (auto* action = findChild<QAction*>(name)) action->setEnabled(!playing);
-    }
-    for (const char* name : {"importGameText", "pasteGame"}) {
+    if (auto* hint = findChild<QAction*>("hint")) hint->setEnabled(!playing);
+    for (const char* name : {"players", "importGameText", "pasteGame"}) {
         if (auto* action = findChild<QAction*>(name)) action->setEnabled(!remote_);
     }
     if (!analysis_) return;
@@ -85,12 +83,15 @@ void GameRoomWindow::playRemote(std::unique_ptr<RemoteRoom> remote)
     // The signal comes from inside the remote room, which must outlive it.
     connect(remote_.get(), &RemoteRoom::gameOver, this, [this] { QTimer::singleShot(0, this, [this] { endRemote(); }); });
     computer_->setPlayers(Players{});
+    // A flag falling on one side only would end a game the other side plays on.
+    clock_->setInUse(false);
     showRemoteAids();
 }
 
 // The remote game stays stored, to be taken up again from the list.
 void GameRoomWindow::endRemote()
 {
+    if (remote_) clock_->setInUse(preferences_.showClock);
     remote_.reset();
     waitingCarrier_.reset();
     showRemoteAids();

@@ -5,6 +5,7 @@
 #include "engine/targets.h"
 #include "network/join_code.h"
 #include "remote/remote_store.h"
+#include "shell/clock_panel.h"
 #include "shell/home_network_dialogs.h"
 #include "shell/offer_bar.h"
 #include "shell/remote_carrier.h"
@@ -187,6 +188,7 @@ void RemoteRoomTest::theWinOptionCannotChangeAndTheComputersAidsAreOff()
     side(1).findChild<QAction*>("option")->trigger();
     QCOMPARE(shown, QString("Can't Change Now!"));
     QCOMPARE(side(1).room().position().winOption, 0);
+    QVERIFY(!side(0).clockPanel().inUse());
     for (const char* name : {"hint", "players", "analysisPanelAction"})
         QVERIFY2(!side(0).findChild<QAction*>(name)->isEnabled(), name);
 
@@ -196,6 +198,7 @@ void RemoteRoomTest::theWinOptionCannotChangeAndTheComputersAidsAreOff()
     QCOMPARE(labelText(side(0), "Label2"), QString("Black Wins!"));
     QTRY_COMPARE(labelText(side(1), "Label2"), QString("Black Wins!"));
     QVERIFY(side(0).findChild<QAction*>("hint")->isEnabled());
+    QVERIFY(!side(0).findChild<QAction*>("players")->isEnabled());
 }
 
 void RemoteRoomTest::aTakeBackRequestAcceptedTakesBothRoomsBack()
