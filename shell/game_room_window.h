@@ -5,6 +5,7 @@
 #include "gameroom/game_room_view.h"
 #include "gameroom/recovery_file.h"
 #include "remote/remote_answers.h"
+#include "remote/remote_game.h"
 #include "remote/wire_message.h"
 #include "shell/move_sound.h"
 #include "shell/preferences.h"
@@ -75,9 +76,11 @@ public:
     remote::RemoteStore& remoteStore() { return *remoteStore_; }
     void hostOnHomeNetwork();
     void joinOnHomeNetwork();
-    // Proposes a game to the opponent behind `carrier`; the room shows its start.
-    void inviteToGame(const remote::Invite& invite, std::unique_ptr<RemoteCarrier> carrier, remote::Carrier kind,
-                      const QString& opponent, const QString& account);
+    // Proposes a game to the opponent behind `carrier`: the standard position
+    // with the invitation's win option, or the game on the board. False when
+    // the player would rather keep an unsaved game.
+    bool inviteToGame(remote::Invite invite, bool fromBoard, std::unique_ptr<RemoteCarrier> carrier,
+                      remote::Carrier kind, const QString& opponent, const QString& account);
     // Plays the game of an invitation the player accepted; false, after
     // telling why, when its game cannot be read (the invitation is then declined).
     bool acceptInvitation(const remote::WireMessage& invitation, std::unique_ptr<RemoteCarrier> carrier,
@@ -132,6 +135,9 @@ private:
     // Keys, buttons and the move list reach the room inside the session's guard.
     void roomInput(const std::function<void()>& input);
     void startFresh(int winOption);
+    // A new game may take the room: the game on it is saved or stored, or the player agrees.
+    bool mayReplaceGame();
+    remote::SessionState startingSession() const;
     bool setUpInvitedGame(const remote::Invite& invite);
 
     Forms& forms_;

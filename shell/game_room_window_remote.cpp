@@ -118,27 +118,48 @@ bool GameRoomWindow::setUpInvitedGame(const remote::Invite& invite)
     return true;
 }
 
-void GameRoomWindow::inviteToGame(const remote::Invite& invite, std::unique_ptr<RemoteCarrier> carrier,
+// Both sides start at the position the invitation brings, a saved game's included.
+remote::SessionState GameRoomWindow::startingSession() const
+{
+    remote::SessionState session;
+    session.agreedHalfMove = room_.halfMoves();
+    return session;
+}
+
+bool GameRoomWindow::mayReplaceGame()
+{
+    return remote_ || room_.gameSaved() || ask(Question::ExitGameWithoutSaving);
+}
+
+bool GameRoomWindow::inviteToGame(remote::Invite invite, bool fromBoard, std::unique_ptr<RemoteCarrier> carrier,
                                   remote::Carrier kind, const QString& opponent, const QString& account)
 {
+    if (fromBoard) {
+        invite.savedGame = encodeSavedGame(room_.savedGame());
+        invite.winOption = room_.position().winOption;
+    } else {
+        if (!mayReplaceGame()) return false;
+        startFresh(invite.winOption);
+    }
     endRemote();
     remote::RemoteRecord record{{remote::newGameId(), invite.inviterSide, opponent.toStdString()}, kind,
-                                account.toStdString(), {}};
+                                account.toStdString(), startingSession()};
     playRemote(std::make_unique<RemoteRoom>(remoteParts(), std::move(record), std::move(carrier)));
     remote_->invite(invite);
+    return true;
 }
 
 bool GameRoomWindow::acceptInvitation(const remote::WireMessage& invitation, std::unique_ptr<RemoteCarrier> carrier,
                                       remote::Carrier kind, const QString& opponent, const QString& account)
 {
     const auto& invite = std::get<remote::Invite>(invitation.body);
-    endRemote();
-    if (!setUpInvitedGame(invite)) {
+    if (!mayReplaceGame() || !setUpInvitedGame(invite)) {
         carrier->send(remote::RemoteGame::declineInvite(invitation));
         return false;
     }
+    endRemote();
     remote::RemoteRecord record{{invitation.gameId, palisade::opponent(invite.inviterSide), opponent.toStdString()},
-                                kind, account.toStdString(), {}};
+                                kind, account.toStdString(), startingSession()};
     playRemote(std::make_unique<RemoteRoom>(remoteParts(), std::move(record), std::move(carrier)));
     remote_->acceptInvitation(invitation.sequence);
     return true;
@@ -163,16 +184,8 @@ void GameRoomWindow::hostOnHomeNetwork()
     HostDialog dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
     const HostedGame hosted = dialog.hostedGame();
-    auto carrier = std::make_unique<DirectCarrier>(dialog.takeLink());
-    remote::Invite invite{hosted.hostSide, hosted.winOption, {}};
-    if (hosted.fromBoard) {
-        invite.savedGame = encodeSavedGame(room_.savedGame());
-        invite.winOption = room_.position().winOption;
-    } else {
-        if (!room_.gameSaved() && !ask(Question::ExitGameWithoutSaving)) return;
-        startFresh(hosted.winOption);
-    }
-    inviteToGame(invite, std::move(carrier), remote::Carrier::Direct, "Guest", {});
+    inviteToGame({hosted.hostSide, hosted.winOption, {}}, hosted.fromBoard,
+                 std::make_unique<DirectCarrier>(dialog.takeLink()), remote::Carrier::Direct, "Guest", {});
 }
 
 void GameRoomWindow::joinOnHomeNetwork()
@@ -186,7 +199,6 @@ void GameRoomWindow::joinOnHomeNetwork()
 // before its invitation is not for us yet.
 void GameRoomWindow::waitForInvitation(std::unique_ptr<RemoteCarrier> carrier, const QString& opponent)
 {
-    endRemote();
     waitingCarrier_ = std::move(carrier);
     noticeLabel_->setText("Connected to " + opponent + "; waiting for the game...");
     connect(waitingCarrier_.get(), &RemoteCarrier::received, this, [this, opponent](const std::string& text) {

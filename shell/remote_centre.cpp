@@ -54,17 +54,8 @@ void RemoteCentre::inviteContact()
     }
     InviteDialog dialog(account_->contacts(), &window_);
     if (dialog.exec() != QDialog::Accepted) return;
-    remote::Invite invite = dialog.invite();
-    GameRoom& room = window_.room();
-    if (dialog.fromBoard()) {
-        invite.savedGame = encodeSavedGame(room.savedGame());
-        invite.winOption = room.position().winOption;
-    } else {
-        room.setUp();
-        if (room.position().winOption != invite.winOption) room.toggleWinOption();
-    }
-    window_.inviteToGame(invite, std::make_unique<XmppCarrier>(*account_, dialog.contact()), remote::Carrier::Xmpp,
-                         dialog.contact(), account_->address());
+    window_.inviteToGame(dialog.invite(), dialog.fromBoard(), std::make_unique<XmppCarrier>(*account_, dialog.contact()),
+                         remote::Carrier::Xmpp, dialog.contact(), account_->address());
 }
 
 void RemoteCentre::showRemoteGames()

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <vector>
 
 using namespace palisade;
 
@@ -31,7 +32,7 @@ class PassingCarrier : public RemoteCarrier {
 public:
     void send(const std::string& message) override
     {
-        ++sent;
+        if (record) record->push_back(message);
         QTimer::singleShot(0, this, [other = other, message] {
             if (other) emit other->received(message);
         });
@@ -40,7 +41,8 @@ public:
     QString stateText() const override { return "Connected"; }
 
     QPointer<PassingCarrier> other;
-    int sent = 0;
+    // Where what is sent is kept too, beyond the carrier's own life.
+    std::vector<std::string>* record = nullptr;
 };
 
 QString labelText(QWidget& window, const char* name) { return window.findChild<QLabel*>(name)->text(); }
@@ -60,10 +62,11 @@ private slots:
     void aTakeBackRequestAcceptedTakesBothRoomsBack();
     void chatAndTheStoredGameFollowThePlay();
     void hostAndJoinOnTheHomeNetworkWithTheCodeOnly();
+    void aGameFromTheBoardGoesThroughTheReaderAndABrokenOneIsDeclined();
 
 private:
     GameRoomWindow& side(int which) { return *forms_[which]->gameRoom(); }
-    void startGame();
+    void startGame(bool fromBoard = false);
     void playKnightOut(GameRoomWindow& window);
 
     QTemporaryDir homes_;
@@ -98,26 +101,35 @@ void RemoteRoomTest::cleanup()
     }
 }
 
-// Alice invites Bob to the standard game with White; Bob's window takes the invitation.
-void RemoteRoomTest::startGame()
+// Alice invites Bob with White to the standard game or the one on her board;
+// Bob's window takes the invitation.
+void RemoteRoomTest::startGame(bool fromBoard)
 {
     auto toBob = std::make_unique<PassingCarrier>();
     auto toAlice = std::make_unique<PassingCarrier>();
     toBob->other = toAlice.get();
     toAlice->other = toBob.get();
     side(1).waitForInvitation(std::move(toAlice), "Alice");
-    side(0).inviteToGame({Side::White, 0, {}}, std::move(toBob), remote::Carrier::Direct, "Bob", {});
+    QVERIFY(side(0).inviteToGame({Side::White, 0, {}}, fromBoard, std::move(toBob), remote::Carrier::Direct, "Bob", {}));
     QTRY_VERIFY(side(1).remoteRoom() && side(0).remoteRoom()->game().started());
     QCOMPARE(side(1).remoteRoom()->game().setup().localSide, Side::Black);
     QCOMPARE(side(1).remoteRoom()->game().setup().gameId, side(0).remoteRoom()->game().setup().gameId);
 }
 
+// A knight of the side to move, to its first target.
 void RemoteRoomTest::playKnightOut(GameRoomWindow& window)
 {
     const Position& position = window.room().position();
-    const int knight = sideToMove(position.status) == Side::White ? 8 : 15;
-    clickSquare(window, knight);
-    clickSquare(window, generateTargets(position, knight).front().square);
+    const int knight = codeOf(*sideToMove(position.status), Kind::Knight);
+    for (int square = 0; square < kSquareCount; ++square) {
+        if (position.squares[square] != knight) continue;
+        const auto targets = generateTargets(position, square);
+        if (targets.empty()) continue;
+        clickSquare(window, square);
+        clickSquare(window, targets.front().square);
+        return;
+    }
+    QFAIL("no knight can move");
 }
 
 void RemoteRoomTest::movesClickedOnOneSideAppearOnTheOtherWithTheirNotation()
@@ -284,6 +296,45 @@ void RemoteRoomTest::hostAndJoinOnTheHomeNetworkWithTheCodeOnly()
     playKnightOut(side(1));
     QTRY_COMPARE(side(0).room().halfMoves(), 1);
     QCOMPARE(side(0).room().notation(), side(1).room().notation());
+}
+
+void RemoteRoomTest::aGameFromTheBoardGoesThroughTheReaderAndABrokenOneIsDeclined()
+{
+    playKnightOut(side(0));
+    QTRY_COMPARE(side(1).room().halfMoves(), 1);
+    playKnightOut(side(1));
+    QTRY_COMPARE(side(0).room().halfMoves(), 2);
+    startGame(true);
+    QCOMPARE(side(1).room().halfMoves(), 2);
+    QCOMPARE(side(1).room().position().squares, side(0).room().position().squares);
+    QCOMPARE(encodeSavedGame(side(1).room().savedGame()), encodeSavedGame(side(0).room().savedGame()));
+    playKnightOut(side(0));
+    QTRY_COMPARE(side(1).room().halfMoves(), 3);
+
+    // A saved game no game could produce: Bob is told why, his game stays, and the answer is No.
+    const SavedGame before = side(1).room().savedGame();
+    SavedGame broken = side(0).room().savedGame();
+    broken.position.kingsStanding = 7;
+    const remote::WireMessage invitation{remote::newGameId(), 1, remote::Invite{Side::White, 0, encodeSavedGame(broken)}};
+    auto toAlice = std::make_unique<PassingCarrier>();
+    std::vector<std::string> sent;
+    toAlice->record = &sent;
+    QString told;
+    QTimer::singleShot(0, [&told] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) qFatal("no message box open");
+        told = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QVERIFY(!side(1).acceptInvitation(invitation, std::move(toAlice), remote::Carrier::Direct, "Mallory", {}));
+    QVERIFY2(told.startsWith("The game in the invitation cannot be played: "), qPrintable(told));
+    QCOMPARE(sent.size(), std::size_t(1));
+    const auto answer = remote::decode(sent.front());
+    QVERIFY(std::holds_alternative<remote::WireMessage>(answer));
+    const auto& body = std::get<remote::WireMessage>(answer).body;
+    QVERIFY(std::holds_alternative<remote::InviteAnswer>(body) && !std::get<remote::InviteAnswer>(body).accepted);
+    QCOMPARE(side(1).room().savedGame(), before);
+    QCOMPARE(side(1).remoteRoom()->opponent(), QString("Alice"));
 }
 
 QTEST_MAIN(RemoteRoomTest)
