@@ -89,6 +89,9 @@ public:
     void waitForInvitation(std::unique_ptr<RemoteCarrier> carrier, const QString& opponent);
     // Takes up a stored remote game again with the same opponent.
     void resumeRemoteGame(const std::string& gameId, std::unique_ptr<RemoteCarrier> carrier);
+    // A stored game of the home network goes on once the two connect again:
+    // one side hosts, the other joins.
+    void resumeOnHomeNetwork(const std::string& gameId, bool host);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -188,6 +188,19 @@ void GameRoomWindow::hostOnHomeNetwork()
                  std::make_unique<DirectCarrier>(dialog.takeLink()), remote::Carrier::Direct, "Guest", {});
 }
 
+void GameRoomWindow::resumeOnHomeNetwork(const std::string& gameId, bool host)
+{
+    if (host) {
+        HostDialog dialog(this);
+        dialog.hostStoredGame();
+        if (dialog.exec() == QDialog::Accepted)
+            resumeRemoteGame(gameId, std::make_unique<DirectCarrier>(dialog.takeLink()));
+        return;
+    }
+    JoinDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted) resumeRemoteGame(gameId, std::make_unique<DirectCarrier>(dialog.takeLink()));
+}
+
 void GameRoomWindow::joinOnHomeNetwork()
 {
     JoinDialog dialog(this);

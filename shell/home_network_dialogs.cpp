@@ -10,6 +10,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -60,7 +61,8 @@ std::optional<std::pair<QString, quint16>> splitAddress(QString text)
 
 } // namespace
 
-HostDialog::HostDialog(QWidget* parent) : QDialog(parent)
+HostDialog::HostDialog(QWidget* parent)
+    : QDialog(parent), port_(quint16(QSettings().value("homeNetwork/port", kHomeNetworkPort).toUInt()))
 {
     setObjectName("hostDialog");
     setWindowTitle("Host on Home Network");
@@ -141,6 +143,12 @@ void HostDialog::startHosting()
     // A wrong code is turned away and the host goes on waiting; the player sees why.
     connect(link_.get(), &net::DirectLink::refused, turnedAway_, &QLabel::setText);
     pages_->setCurrentIndex(1);
+}
+
+void HostDialog::hostStoredGame()
+{
+    setWindowTitle("Host on Home Network: a game to go on with");
+    startHosting();
 }
 
 HostedGame HostDialog::hostedGame() const

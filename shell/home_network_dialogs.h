@@ -18,8 +18,9 @@ namespace net {
 class DirectLink;
 }
 
-// The port a host listens on unless it is taken; the joiner types another
-// only when the host shows one.
+// The port a host listens on unless it is taken (or the setting
+// homeNetwork/port names another; 0 takes any free port); the joiner types
+// one only when the host shows it.
 inline constexpr quint16 kHomeNetworkPort = 47531;
 
 // What the host chose for the game.
@@ -38,8 +39,8 @@ public:
     explicit HostDialog(QWidget* parent = nullptr);
     ~HostDialog() override;
 
-    // Where to listen; 0 takes any free port.
-    void setPort(quint16 port) { port_ = port; }
+    // A stored game goes on: there is nothing to choose, so hosting starts at once.
+    void hostStoredGame();
     HostedGame hostedGame() const;
     // The connection to the player who joined, once the dialog is accepted.
     std::unique_ptr<net::DirectLink> takeLink();
@@ -52,7 +53,7 @@ private:
     QWidget* buildWaiting();
     void startHosting();
 
-    quint16 port_ = kHomeNetworkPort;
+    quint16 port_;
     QStackedWidget* pages_ = nullptr;
     QComboBox* side_ = nullptr;
     QComboBox* winOption_ = nullptr;

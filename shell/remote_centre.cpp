@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
 
@@ -64,12 +65,24 @@ void RemoteCentre::showRemoteGames()
     if (dialog.exec() != QDialog::Accepted) return;
     const remote::StoredGameSummary& game = dialog.chosen();
     if (game.carrier == remote::Carrier::Direct) {
-        QMessageBox::information(&window_, "Remote Games",
-                                 "This game was played on the home network: host or join again to go on with it.");
+        resumeOnHomeNetwork(game.gameId);
         return;
     }
     window_.resumeRemoteGame(game.gameId,
                              std::make_unique<XmppCarrier>(*account_, QString::fromStdString(game.opponent)));
+}
+
+// Either side may host: the other joins, and the two sessions compare where they are.
+void RemoteCentre::resumeOnHomeNetwork(const std::string& gameId)
+{
+    QMessageBox question(QMessageBox::Question, "Remote Games",
+                         "This game was played on the home network. To go on, one of you hosts and the other joins.",
+                         QMessageBox::Cancel, &window_);
+    QPushButton* host = question.addButton("Host", QMessageBox::AcceptRole);
+    QPushButton* join = question.addButton("Join", QMessageBox::AcceptRole);
+    question.exec();
+    if (question.clickedButton() == host || question.clickedButton() == join)
+        window_.resumeOnHomeNetwork(gameId, question.clickedButton() == host);
 }
 
 // Only what names a game and comes from its opponent reaches a game; an

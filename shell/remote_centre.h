@@ -38,6 +38,7 @@ public:
     void showRemoteGames();
 
 private:
+    void resumeOnHomeNetwork(const std::string& gameId);
     void received(const QString& from, const std::string& text);
     void invitationArrived(const QString& from, const remote::WireMessage& invitation);
     void contactAsks(const QString& from);

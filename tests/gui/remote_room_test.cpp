@@ -7,6 +7,7 @@
 #include "remote/remote_store.h"
 #include "shell/clock_panel.h"
 #include "shell/home_network_dialogs.h"
+#include "shell/remote_games_dialog.h"
 #include "shell/offer_bar.h"
 #include "shell/remote_carrier.h"
 #include "shell/remote_room.h"
@@ -16,8 +17,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QSettings>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -46,6 +50,42 @@ public:
 };
 
 QString labelText(QWidget& window, const char* name) { return window.findChild<QLabel*>(name)->text(); }
+
+// Works in the dialog of type T once it is the one open, from the event loop
+// of that dialog, so that it may close and let the step that opened it go on.
+template <typename T>
+void whenOpen(std::function<void(T&)> work)
+{
+    auto* look = new QTimer;
+    look->setInterval(10);
+    QObject::connect(look, &QTimer::timeout, [look, work] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        look->stop();
+        look->deleteLater();
+        work(*dialog);
+    });
+    look->start();
+}
+
+// In the list of remote games: the game `gameId`, opened, and `button` in the
+// question that follows.
+void chooseStoredGame(const std::string& gameId, const QString& button)
+{
+    whenOpen<RemoteGamesDialog>([gameId, button](RemoteGamesDialog& games) {
+        auto* list = games.findChild<QTreeWidget*>("remoteGamesList");
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            list->setCurrentItem(list->topLevelItem(row));
+            if (games.chosen().gameId == gameId) break;
+        }
+        whenOpen<QMessageBox>([button](QMessageBox& question) {
+            for (QAbstractButton* choice : question.buttons()) {
+                if (choice->text() == button) choice->click();
+            }
+        });
+        QTest::mouseClick(games.findChild<QPushButton*>("openRemoteGame"), Qt::LeftButton);
+    });
+}
 
 } // namespace
 
@@ -83,6 +123,8 @@ void RemoteRoomTest::init()
         forms_[which] = std::make_unique<Forms>();
         enterGameRoom(*forms_[which]);
     }
+    // Hosts take any free port, never one another test may hold.
+    QSettings().setValue("homeNetwork/port", 0);
     startGame();
 }
 
@@ -267,7 +309,6 @@ void RemoteRoomTest::hostAndJoinOnTheHomeNetworkWithTheCodeOnly()
     QTimer::singleShot(0, [this, &refusal] {
         auto* host = qobject_cast<HostDialog*>(QApplication::activeModalWidget());
         if (!host) qFatal("no host dialog");
-        host->setPort(0);
         host->findChild<QComboBox*>("hostSide")->setCurrentIndex(1);
         QTest::mouseClick(host->findChild<QPushButton*>("startHosting"), Qt::LeftButton);
         const QString address = "127.0.0.1:" + QString::number(host->listeningPort());
@@ -296,6 +337,27 @@ void RemoteRoomTest::hostAndJoinOnTheHomeNetworkWithTheCodeOnly()
     playKnightOut(side(1));
     QTRY_COMPARE(side(0).room().halfMoves(), 1);
     QCOMPARE(side(0).room().notation(), side(1).room().notation());
+
+    // Both take the game up again from the list of remote games: Alice hosts, Bob joins.
+    const std::string gameId = side(0).remoteRoom()->game().setup().gameId;
+    chooseStoredGame(gameId, "Host");
+    whenOpen<HostDialog>([this, gameId](HostDialog& host) {
+        const QString address = "127.0.0.1:" + QString::number(host.listeningPort());
+        const QString code = host.codeText();
+        chooseStoredGame(gameId, "Join");
+        whenOpen<JoinDialog>([address, code](JoinDialog& join) {
+            join.findChild<QLineEdit*>("joinAddress")->setText(address);
+            join.findChild<QLineEdit*>("joinCodeEntry")->setText(code);
+            QTest::mouseClick(join.findChild<QPushButton*>("startJoining"), Qt::LeftButton);
+        });
+        side(1).findChild<QAction*>("remoteGames")->trigger();
+    });
+    side(0).findChild<QAction*>("remoteGames")->trigger();
+    QCOMPARE(side(1).remoteRoom()->game().setup().gameId, gameId);
+    QCOMPARE(side(1).room().halfMoves(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(side(1).remoteRoom()->carrier().isUp() && side(0).remoteRoom()->game().localTurn(), 10000);
+    playKnightOut(side(0));
+    QTRY_COMPARE_WITH_TIMEOUT(side(1).room().halfMoves(), 2, 10000);
 }
 
 void RemoteRoomTest::aGameFromTheBoardGoesThroughTheReaderAndABrokenOneIsDeclined()
