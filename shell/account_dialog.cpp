@@ -3,13 +3,13 @@
 #include "network/xmpp_account.h"
 #include "shell/labels.h"
 #include "shell/password_keeper.h"
+#include "shell/remote_settings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 
 #include <optional>
 
@@ -17,7 +17,7 @@ namespace palisade {
 
 AccountPlace loadAccountPlace()
 {
-    QSettings settings;
+    RemoteSettings settings;
     settings.beginGroup("account");
     return {settings.value("address").toString(), settings.value("host").toString(),
             quint16(settings.value("port", 0).toUInt())};
@@ -25,7 +25,7 @@ AccountPlace loadAccountPlace()
 
 void saveAccountPlace(const AccountPlace& place)
 {
-    QSettings settings;
+    RemoteSettings settings;
     settings.beginGroup("account");
     settings.setValue("address", place.address);
     settings.setValue("host", place.host);

@@ -3,6 +3,7 @@
 #include "network/direct_link.h"
 #include "network/join_code.h"
 #include "shell/labels.h"
+#include "shell/remote_settings.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -10,7 +11,6 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -62,7 +62,7 @@ std::optional<std::pair<QString, quint16>> splitAddress(QString text)
 } // namespace
 
 HostDialog::HostDialog(QWidget* parent)
-    : QDialog(parent), port_(quint16(QSettings().value("homeNetwork/port", kHomeNetworkPort).toUInt()))
+    : QDialog(parent), port_(quint16(RemoteSettings().value("homeNetwork/port", kHomeNetworkPort).toUInt()))
 {
     setObjectName("hostDialog");
     setWindowTitle("Host on Home Network");

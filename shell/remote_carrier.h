@@ -44,7 +44,6 @@ public:
     void send(const std::string& message) override;
     bool isUp() const override;
     QString stateText() const override;
-    net::DirectLink& link() { return *link_; }
 
 private:
     std::unique_ptr<net::DirectLink> link_;

@@ -7,17 +7,17 @@
 #include "remote/remote_store.h"
 #include "shell/clock_panel.h"
 #include "shell/home_network_dialogs.h"
-#include "shell/remote_games_dialog.h"
 #include "shell/offer_bar.h"
 #include "shell/remote_carrier.h"
+#include "shell/remote_games_dialog.h"
 #include "shell/remote_room.h"
+#include "shell/remote_settings.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QSettings>
 #include <QTreeWidget>
 #include <QTemporaryDir>
 
@@ -124,7 +124,7 @@ void RemoteRoomTest::init()
         enterGameRoom(*forms_[which]);
     }
     // Hosts take any free port, never one another test may hold.
-    QSettings().setValue("homeNetwork/port", 0);
+    RemoteSettings().setValue("homeNetwork/port", 0);
     startGame();
 }
 

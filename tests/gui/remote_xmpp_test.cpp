@@ -13,12 +13,12 @@
 #include "shell/remote_centre.h"
 #include "shell/remote_games_dialog.h"
 #include "shell/remote_room.h"
+#include "shell/remote_settings.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -107,7 +107,7 @@ GameRoomWindow& RemoteXmppTest::openWindow(int which)
     const QString home = homes_.path() + "/" + QString::number(which);
     qputenv("XDG_DATA_HOME", (home + "/data").toUtf8());
     qputenv("XDG_CONFIG_HOME", (home + "/config").toUtf8());
-    QSettings settings;
+    RemoteSettings settings;
     settings.setValue("account/host", "127.0.0.1");
     settings.setValue("account/port", serverText("port").toUInt());
     forms_[which] = std::make_unique<Forms>();
