@@ -36,13 +36,15 @@ void saveAccountPlace(const AccountPlace& place)
 // the system's certificates and nothing else.
 QString trustedCertificates() { return qEnvironmentVariable("PALISADE_TEST_CA_FILE"); }
 
-AccountDialog::AccountDialog(net::XmppAccount& account, QWidget* parent) : QDialog(parent), account_(account)
+AccountDialog::AccountDialog(net::XmppAccount& account, QWidget* parent)
+    : QDialog(parent), account_(account)
 {
     setObjectName("accountDialog");
     setWindowTitle("Account");
     auto* form = new QFormLayout(this);
-    form->addRow(makeLabel("Play over any XMPP server with your account there (e.g. you@example.org).", "accountHelp",
-                           this));
+    form->addRow(
+        makeLabel("Play over any XMPP server with your account there (e.g. you@example.org).",
+                  "accountHelp", this));
     const AccountPlace place = loadAccountPlace();
     address_ = new QLineEdit(place.address, this);
     address_->setObjectName("accountAddress");
@@ -54,8 +56,9 @@ AccountDialog::AccountDialog(net::XmppAccount& account, QWidget* parent) : QDial
     remember_ = new QCheckBox("Keep the password in the desktop's keyring", this);
     remember_->setObjectName("rememberPassword");
     form->addRow(remember_);
-    keyringNote_ = makeLabel("Without a keyring on this desktop the password is never stored: you type it each time.",
-                             "keyringNote", this);
+    keyringNote_ = makeLabel(
+        "Without a keyring on this desktop the password is never stored: you type it each time.",
+        "keyringNote", this);
     keyringNote_->setWordWrap(true);
     form->addRow(keyringNote_);
     if (!place.address.isEmpty()) {
@@ -78,7 +81,8 @@ AccountDialog::AccountDialog(net::XmppAccount& account, QWidget* parent) : QDial
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
     connect(&account_, &net::XmppAccount::online, this, [this] { showState(); });
-    connect(&account_, &net::XmppAccount::offline, this, [this](const QString& reason) { showState(reason); });
+    connect(&account_, &net::XmppAccount::offline, this,
+            [this](const QString& reason) { showState(reason); });
     connect(&account_, &net::XmppAccount::loginFailed, this,
             [this](const QString& reason) { showState("Could not log in: " + reason); });
     showState();
@@ -99,8 +103,9 @@ void AccountDialog::logIn()
     } else {
         PasswordKeeper::write(address, password_->text(), this, [this](bool kept) {
             if (kept) return;
-            keyringNote_->setText("No keyring answers on this desktop: the password is not kept, and you type it "
-                                  "each time.");
+            keyringNote_->setText(
+                "No keyring answers on this desktop: the password is not kept, and you type it "
+                "each time.");
             remember_->setChecked(false);
         });
     }

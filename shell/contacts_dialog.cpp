@@ -12,7 +12,8 @@
 
 namespace palisade {
 
-ContactsDialog::ContactsDialog(net::XmppAccount& account, QWidget* parent) : QDialog(parent), account_(account)
+ContactsDialog::ContactsDialog(net::XmppAccount& account, QWidget* parent)
+    : QDialog(parent), account_(account)
 {
     setObjectName("contactsDialog");
     setWindowTitle("Contacts");
@@ -47,7 +48,8 @@ void ContactsDialog::showContacts()
     list_->clear();
     for (const QString& contact : account_.contacts())
         list_->addItem(contact + (account_.contactOnline(contact) ? "  (online)" : "  (offline)"));
-    if (!account_.isOnline()) note_->setText("Log in (Account...) to see who is online and to add contacts.");
+    if (!account_.isOnline())
+        note_->setText("Log in (Account...) to see who is online and to add contacts.");
 }
 
 void ContactsDialog::addContact()

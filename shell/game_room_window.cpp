@@ -162,8 +162,10 @@ void GameRoomWindow::buildMenu()
     addMenuItem(menu, "Declare Draw", "Draws", {}, [this] {
         if (!remoteCommand(&RemoteRoom::offerDraw)) room_.declareDraw();
     });
-    addMenuItem(menu, "<< Back to First Move - For Playback", "beginning", {}, [this] { roomInput([this] { room_.backToFirstMove(); }); });
-    addMenuItem(menu, ">> Forward to end - End Playback", "forward", {}, [this] { roomInput([this] { room_.forwardToEnd(); }); });
+    addMenuItem(menu, "<< Back to First Move - For Playback", "beginning", {},
+                [this] { roomInput([this] { room_.backToFirstMove(); }); });
+    addMenuItem(menu, ">> Forward to end - End Playback", "forward", {},
+                [this] { roomInput([this] { room_.forwardToEnd(); }); });
     addMenuItem(menu, "Print Board Position", "boardpos", QKeySequence("Ctrl+P"), [this] { print(); });
     addMenuItem(menu, "Rules / Help?", "Ruleofgame", QKeySequence(Qt::Key_F1), [this] { forms_.showRules(); });
 

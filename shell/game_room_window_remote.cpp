@@ -25,11 +25,13 @@ void GameRoomWindow::addRemoteMenuItems(QMenu* menu)
     // Play across two computers.
     menu->addSeparator();
     addMenuItem(menu, "Account...", "remoteAccount", {}, [this] { remoteCentre_->editAccount(); });
-    addMenuItem(menu, "Contacts...", "remoteContacts", {}, [this] { remoteCentre_->editContacts(); });
+    addMenuItem(menu, "Contacts...", "remoteContacts", {},
+                [this] { remoteCentre_->editContacts(); });
     addMenuItem(menu, "Invite...", "remoteInvite", {}, [this] { remoteCentre_->inviteContact(); });
     addMenuItem(menu, "Remote Games...", "remoteGames", QKeySequence("Ctrl+Shift+G"),
                 [this] { remoteCentre_->showRemoteGames(); });
-    addMenuItem(menu, "Host on Home Network...", "hostHomeNetwork", {}, [this] { hostOnHomeNetwork(); });
+    addMenuItem(menu, "Host on Home Network...", "hostHomeNetwork", {},
+                [this] { hostOnHomeNetwork(); });
     addMenuItem(menu, "Join on Home Network...", "joinHomeNetwork", QKeySequence("Ctrl+Shift+J"),
                 [this] { joinOnHomeNetwork(); });
 }
@@ -81,7 +83,8 @@ void GameRoomWindow::playRemote(std::unique_ptr<RemoteRoom> remote)
 {
     remote_ = std::move(remote);
     // The signal comes from inside the remote room, which must outlive it.
-    connect(remote_.get(), &RemoteRoom::gameOver, this, [this] { QTimer::singleShot(0, this, [this] { endRemote(); }); });
+    connect(remote_.get(), &RemoteRoom::gameOver, this,
+            [this] { QTimer::singleShot(0, this, [this] { endRemote(); }); });
     computer_->setPlayers(Players{});
     // A flag falling on one side only would end a game the other side plays on.
     clock_->setInUse(false);
@@ -131,8 +134,9 @@ bool GameRoomWindow::mayReplaceGame()
     return remote_ || room_.gameSaved() || ask(Question::ExitGameWithoutSaving);
 }
 
-bool GameRoomWindow::inviteToGame(remote::Invite invite, bool fromBoard, std::unique_ptr<RemoteCarrier> carrier,
-                                  remote::Carrier kind, const QString& opponent, const QString& account)
+bool GameRoomWindow::inviteToGame(remote::Invite invite, bool fromBoard,
+                                  std::unique_ptr<RemoteCarrier> carrier, remote::Carrier kind,
+                                  const QString& opponent, const QString& account)
 {
     if (fromBoard) {
         invite.savedGame = encodeSavedGame(room_.savedGame());
@@ -142,15 +146,18 @@ bool GameRoomWindow::inviteToGame(remote::Invite invite, bool fromBoard, std::un
         startFresh(invite.winOption);
     }
     endRemote();
-    remote::RemoteRecord record{{remote::newGameId(), invite.inviterSide, opponent.toStdString()}, kind,
-                                account.toStdString(), startingSession()};
+    remote::RemoteRecord record{{remote::newGameId(), invite.inviterSide, opponent.toStdString()},
+                                kind,
+                                account.toStdString(),
+                                startingSession()};
     playRemote(std::make_unique<RemoteRoom>(remoteParts(), std::move(record), std::move(carrier)));
     remote_->invite(invite);
     return true;
 }
 
-bool GameRoomWindow::acceptInvitation(const remote::WireMessage& invitation, std::unique_ptr<RemoteCarrier> carrier,
-                                      remote::Carrier kind, const QString& opponent, const QString& account)
+bool GameRoomWindow::acceptInvitation(const remote::WireMessage& invitation,
+                                      std::unique_ptr<RemoteCarrier> carrier, remote::Carrier kind,
+                                      const QString& opponent, const QString& account)
 {
     const auto& invite = std::get<remote::Invite>(invitation.body);
     if (!mayReplaceGame() || !setUpInvitedGame(invite)) {
@@ -158,14 +165,18 @@ bool GameRoomWindow::acceptInvitation(const remote::WireMessage& invitation, std
         return false;
     }
     endRemote();
-    remote::RemoteRecord record{{invitation.gameId, palisade::opponent(invite.inviterSide), opponent.toStdString()},
-                                kind, account.toStdString(), startingSession()};
+    remote::RemoteRecord record{
+        {invitation.gameId, palisade::opponent(invite.inviterSide), opponent.toStdString()},
+        kind,
+        account.toStdString(),
+        startingSession()};
     playRemote(std::make_unique<RemoteRoom>(remoteParts(), std::move(record), std::move(carrier)));
     remote_->acceptInvitation(invitation.sequence);
     return true;
 }
 
-void GameRoomWindow::resumeRemoteGame(const std::string& gameId, std::unique_ptr<RemoteCarrier> carrier)
+void GameRoomWindow::resumeRemoteGame(const std::string& gameId,
+                                      std::unique_ptr<RemoteCarrier> carrier)
 {
     auto stored = remoteStore_->load(gameId);
     if (const auto* error = std::get_if<FileError>(&stored)) {
@@ -175,7 +186,8 @@ void GameRoomWindow::resumeRemoteGame(const std::string& gameId, std::unique_ptr
     auto& game = std::get<remote::StoredGame>(stored);
     endRemote();
     room_.loadRecovered(game.game);
-    playRemote(std::make_unique<RemoteRoom>(remoteParts(), std::move(game.record), std::move(carrier)));
+    playRemote(
+        std::make_unique<RemoteRoom>(remoteParts(), std::move(game.record), std::move(carrier)));
     remote_->resume();
 }
 
@@ -185,7 +197,8 @@ void GameRoomWindow::hostOnHomeNetwork()
     if (dialog.exec() != QDialog::Accepted) return;
     const HostedGame hosted = dialog.hostedGame();
     inviteToGame({hosted.hostSide, hosted.winOption, {}}, hosted.fromBoard,
-                 std::make_unique<DirectCarrier>(dialog.takeLink()), remote::Carrier::Direct, "Guest", {});
+                 std::make_unique<DirectCarrier>(dialog.takeLink()), remote::Carrier::Direct,
+                 "Guest", {});
 }
 
 void GameRoomWindow::resumeOnHomeNetwork(const std::string& gameId, bool host)
@@ -198,7 +211,8 @@ void GameRoomWindow::resumeOnHomeNetwork(const std::string& gameId, bool host)
         return;
     }
     JoinDialog dialog(this);
-    if (dialog.exec() == QDialog::Accepted) resumeRemoteGame(gameId, std::make_unique<DirectCarrier>(dialog.takeLink()));
+    if (dialog.exec() == QDialog::Accepted)
+        resumeRemoteGame(gameId, std::make_unique<DirectCarrier>(dialog.takeLink()));
 }
 
 void GameRoomWindow::joinOnHomeNetwork()
@@ -210,18 +224,22 @@ void GameRoomWindow::joinOnHomeNetwork()
 
 // The host proposes the game as soon as the two are connected; anything
 // before its invitation is not for us yet.
-void GameRoomWindow::waitForInvitation(std::unique_ptr<RemoteCarrier> carrier, const QString& opponent)
+void GameRoomWindow::waitForInvitation(std::unique_ptr<RemoteCarrier> carrier,
+                                       const QString& opponent)
 {
     waitingCarrier_ = std::move(carrier);
     noticeLabel_->setText("Connected to " + opponent + "; waiting for the game...");
-    connect(waitingCarrier_.get(), &RemoteCarrier::received, this, [this, opponent](const std::string& text) {
-        const auto decoded = remote::decode(text);
-        const auto* invitation = std::get_if<remote::WireMessage>(&decoded);
-        if (!invitation || !std::holds_alternative<remote::Invite>(invitation->body)) return;
-        auto carrier = std::move(waitingCarrier_);
-        carrier->disconnect(this);
-        acceptInvitation(*invitation, std::move(carrier), remote::Carrier::Direct, opponent, {});
-    });
+    connect(waitingCarrier_.get(), &RemoteCarrier::received, this,
+            [this, opponent](const std::string& text) {
+                const auto decoded = remote::decode(text);
+                const auto* invitation = std::get_if<remote::WireMessage>(&decoded);
+                if (!invitation || !std::holds_alternative<remote::Invite>(invitation->body))
+                    return;
+                auto carrier = std::move(waitingCarrier_);
+                carrier->disconnect(this);
+                acceptInvitation(*invitation, std::move(carrier), remote::Carrier::Direct, opponent,
+                                 {});
+            });
 }
 
 } // namespace palisade

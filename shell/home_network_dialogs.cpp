@@ -62,7 +62,8 @@ std::optional<std::pair<QString, quint16>> splitAddress(QString text)
 } // namespace
 
 HostDialog::HostDialog(QWidget* parent)
-    : QDialog(parent), port_(quint16(RemoteSettings().value("homeNetwork/port", kHomeNetworkPort).toUInt()))
+    : QDialog(parent),
+      port_(quint16(RemoteSettings().value("homeNetwork/port", kHomeNetworkPort).toUInt()))
 {
     setObjectName("hostDialog");
     setWindowTitle("Host on Home Network");
@@ -86,7 +87,8 @@ QWidget* HostDialog::buildChoices()
     form->addRow("Win option", winOption_);
     form->addRow("Start from", start_);
     // A game on the board brings its own win option.
-    connect(start_, &QComboBox::currentIndexChanged, this, [this](int index) { winOption_->setEnabled(index == 0); });
+    connect(start_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { winOption_->setEnabled(index == 0); });
     problem_ = makeLabel(QString(), "hostProblem", page);
     problem_->setWordWrap(true);
     form->addRow(problem_);
@@ -103,7 +105,8 @@ QWidget* HostDialog::buildWaiting()
 {
     auto* page = new QWidget(this);
     auto* column = new QVBoxLayout(page);
-    column->addWidget(makeLabel("Tell your opponent this computer's address and the join code:", "hostTell", page));
+    column->addWidget(makeLabel(
+        "Tell your opponent this computer's address and the join code:", "hostTell", page));
     addresses_ = makeLabel(QString(), "hostAddresses", page);
     addresses_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(addresses_);
@@ -197,7 +200,8 @@ void JoinDialog::startJoining()
 {
     const auto address = splitAddress(address_->text());
     if (!address) {
-        status_->setText("Type the address the host shows, e.g. 192.168.1.20 or 192.168.1.20:47532.");
+        status_->setText(
+            "Type the address the host shows, e.g. 192.168.1.20 or 192.168.1.20:47532.");
         return;
     }
     const auto code = net::JoinCode::parse(code_->text());

@@ -28,7 +28,8 @@ InviteDialog::InviteDialog(const QStringList& contacts, QWidget* parent) : QDial
     side_ = makeChoice({"White", "Black"}, "inviteSide", this);
     winOption_ = makeChoice({"Standard", "Destroy Both Kings!"}, "inviteWinOption", this);
     start_ = makeChoice({"The standard position", "The game on the board"}, "inviteStart", this);
-    connect(start_, &QComboBox::currentIndexChanged, this, [this](int index) { winOption_->setEnabled(index == 0); });
+    connect(start_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { winOption_->setEnabled(index == 0); });
     form->addRow("Contact", contact_);
     form->addRow("You play", side_);
     form->addRow("Win option", winOption_);
@@ -56,8 +57,8 @@ QString invitationText(const QString& from, const remote::Invite& invite)
     const QString side = invite.inviterSide == Side::White ? "Black" : "White";
     const QString option = invite.winOption == 0 ? "Standard" : "Destroy Both Kings!";
     const QString start = invite.savedGame.empty() ? "the standard position" : "a game they bring";
-    return from + " invites you to a game: you play " + side + ", win option " + option + ", from " + start
-           + ". Play?";
+    return from + " invites you to a game: you play " + side + ", win option " + option + ", from "
+           + start + ". Play?";
 }
 
 } // namespace palisade

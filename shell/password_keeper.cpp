@@ -9,8 +9,7 @@ namespace {
 const QString kService = "Palisade Brindle";
 
 // Never the plain file QtKeychain could fall back to.
-template <typename JobType>
-JobType* newJob(const QString& address)
+template <typename JobType> JobType* newJob(const QString& address)
 {
     auto* job = new JobType(kService);
     job->setInsecureFallback(false);
@@ -21,7 +20,8 @@ JobType* newJob(const QString& address)
 
 } // namespace
 
-void PasswordKeeper::read(const QString& address, QObject* context, std::function<void(std::optional<QString>)> done)
+void PasswordKeeper::read(const QString& address, QObject* context,
+                          std::function<void(std::optional<QString>)> done)
 {
     auto* job = newJob<QKeychain::ReadPasswordJob>(address);
     QObject::connect(job, &QKeychain::Job::finished, context, [job, done = std::move(done)] {
@@ -40,6 +40,9 @@ void PasswordKeeper::write(const QString& address, const QString& password, QObj
     job->start();
 }
 
-void PasswordKeeper::forget(const QString& address) { newJob<QKeychain::DeletePasswordJob>(address)->start(); }
+void PasswordKeeper::forget(const QString& address)
+{
+    newJob<QKeychain::DeletePasswordJob>(address)->start();
+}
 
 } // namespace palisade

@@ -15,7 +15,8 @@ namespace palisade {
 class PasswordKeeper {
 public:
     // The password kept for `address`; nothing when none is kept or no keyring answers.
-    static void read(const QString& address, QObject* context, std::function<void(std::optional<QString>)> done);
+    static void read(const QString& address, QObject* context,
+                     std::function<void(std::optional<QString>)> done);
     // False when no keyring took it.
     static void write(const QString& address, const QString& password, QObject* context,
                       std::function<void(bool)> done);

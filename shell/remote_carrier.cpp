@@ -17,7 +17,8 @@ DirectCarrier::DirectCarrier(std::unique_ptr<net::DirectLink> link, QObject* par
         lastProblem_ = reason;
         emit down();
     });
-    connect(link_.get(), &net::DirectLink::refused, this, [this](const QString& reason) { lastProblem_ = reason; });
+    connect(link_.get(), &net::DirectLink::refused, this,
+            [this](const QString& reason) { lastProblem_ = reason; });
     connect(link_.get(), &net::DirectLink::received, this, &RemoteCarrier::received);
 }
 
@@ -38,9 +39,10 @@ XmppCarrier::XmppCarrier(net::XmppAccount& account, QString contact, QObject* pa
 {
     connect(&account, &net::XmppAccount::online, this, &RemoteCarrier::up);
     connect(&account, &net::XmppAccount::offline, this, &RemoteCarrier::down);
-    connect(&account, &net::XmppAccount::presenceChanged, this, [this](const QString& address, bool online) {
-        if (address == contact_) emit online ? up() : down();
-    });
+    connect(&account, &net::XmppAccount::presenceChanged, this,
+            [this](const QString& address, bool online) {
+                if (address == contact_) emit online ? up() : down();
+            });
 }
 
 void XmppCarrier::send(const std::string& message)
@@ -55,7 +57,8 @@ bool XmppCarrier::isUp() const { return account_ && account_->isOnline(); }
 QString XmppCarrier::stateText() const
 {
     if (!isUp()) return "Offline: log in to send and receive moves";
-    return account_->contactOnline(contact_) ? contact_ + " is online" : contact_ + " is offline; moves wait for them";
+    return account_->contactOnline(contact_) ? contact_ + " is online"
+                                             : contact_ + " is offline; moves wait for them";
 }
 
 } // namespace palisade

@@ -55,7 +55,8 @@ void RemoteCentre::inviteContact()
     }
     InviteDialog dialog(account_->contacts(), &window_);
     if (dialog.exec() != QDialog::Accepted) return;
-    window_.inviteToGame(dialog.invite(), dialog.fromBoard(), std::make_unique<XmppCarrier>(*account_, dialog.contact()),
+    window_.inviteToGame(dialog.invite(), dialog.fromBoard(),
+                         std::make_unique<XmppCarrier>(*account_, dialog.contact()),
                          remote::Carrier::Xmpp, dialog.contact(), account_->address());
 }
 
@@ -68,16 +69,17 @@ void RemoteCentre::showRemoteGames()
         resumeOnHomeNetwork(game.gameId);
         return;
     }
-    window_.resumeRemoteGame(game.gameId,
-                             std::make_unique<XmppCarrier>(*account_, QString::fromStdString(game.opponent)));
+    window_.resumeRemoteGame(game.gameId, std::make_unique<XmppCarrier>(
+                                              *account_, QString::fromStdString(game.opponent)));
 }
 
 // Either side may host: the other joins, and the two sessions compare where they are.
 void RemoteCentre::resumeOnHomeNetwork(const std::string& gameId)
 {
-    QMessageBox question(QMessageBox::Question, "Remote Games",
-                         "This game was played on the home network. To go on, one of you hosts and the other joins.",
-                         QMessageBox::Cancel, &window_);
+    QMessageBox question(
+        QMessageBox::Question, "Remote Games",
+        "This game was played on the home network. To go on, one of you hosts and the other joins.",
+        QMessageBox::Cancel, &window_);
     QPushButton* host = question.addButton("Host", QMessageBox::AcceptRole);
     QPushButton* join = question.addButton("Join", QMessageBox::AcceptRole);
     question.exec();
@@ -104,7 +106,8 @@ void RemoteCentre::received(const QString& from, const std::string& text)
     deliverToStore(from, message->gameId, text);
 }
 
-bool RemoteCentre::openGameOf(const QString& from, const std::string& gameId, const std::string& text)
+bool RemoteCentre::openGameOf(const QString& from, const std::string& gameId,
+                              const std::string& text)
 {
     RemoteRoom* open = window_.remoteRoom();
     if (!open || open->game().setup().gameId != gameId) return false;
@@ -114,26 +117,32 @@ bool RemoteCentre::openGameOf(const QString& from, const std::string& gameId, co
     return true;
 }
 
-void RemoteCentre::deliverToStore(const QString& from, const std::string& gameId, const std::string& text)
+void RemoteCentre::deliverToStore(const QString& from, const std::string& gameId,
+                                  const std::string& text)
 {
     remote::RemoteStore& store = window_.remoteStore();
     const auto games = store.games();
-    const bool theirs = std::any_of(games.begin(), games.end(), [&](const remote::StoredGameSummary& game) {
-        return game.gameId == gameId && QString::fromStdString(game.opponent) == from;
-    });
+    const bool theirs =
+        std::any_of(games.begin(), games.end(), [&](const remote::StoredGameSummary& game) {
+            return game.gameId == gameId && QString::fromStdString(game.opponent) == from;
+        });
     if (!theirs) return;
-    const auto delivery = store.deliver(gameId, text, [this, from](const std::string& answer) { account_->send(from, answer); });
+    const auto delivery = store.deliver(
+        gameId, text, [this, from](const std::string& answer) { account_->send(from, answer); });
     if (!delivery.notice.empty()) tell(QString::fromStdString(delivery.notice));
 }
 
 void RemoteCentre::invitationArrived(const QString& from, const remote::WireMessage& invitation)
 {
-    const auto decline = [&] { account_->send(from, remote::RemoteGame::declineInvite(invitation)); };
+    const auto decline = [&] {
+        account_->send(from, remote::RemoteGame::declineInvite(invitation));
+    };
     QApplication::alert(&window_);
     if (!account_->isContact(from)) {
         const auto answer = QMessageBox::question(
-            &window_, "Invitation", from + " is not among your contacts and invites you to a game. Accept " + from
-                                        + " as a contact?");
+            &window_, "Invitation",
+            from + " is not among your contacts and invites you to a game. Accept " + from
+                + " as a contact?");
         if (answer != QMessageBox::Yes) {
             decline();
             return;
@@ -141,17 +150,19 @@ void RemoteCentre::invitationArrived(const QString& from, const remote::WireMess
         account_->acceptContact(from);
     }
     const auto& invite = std::get<remote::Invite>(invitation.body);
-    if (QMessageBox::question(&window_, "Invitation", invitationText(from, invite)) != QMessageBox::Yes) {
+    if (QMessageBox::question(&window_, "Invitation", invitationText(from, invite))
+        != QMessageBox::Yes) {
         decline();
         return;
     }
-    window_.acceptInvitation(invitation, std::make_unique<XmppCarrier>(*account_, from), remote::Carrier::Xmpp, from,
-                             account_->address());
+    window_.acceptInvitation(invitation, std::make_unique<XmppCarrier>(*account_, from),
+                             remote::Carrier::Xmpp, from, account_->address());
 }
 
 void RemoteCentre::contactAsks(const QString& from)
 {
-    const auto answer = QMessageBox::question(&window_, "Contacts", from + " asks to be your contact. Accept?");
+    const auto answer =
+        QMessageBox::question(&window_, "Contacts", from + " asks to be your contact. Accept?");
     answer == QMessageBox::Yes ? account_->acceptContact(from) : account_->declineContact(from);
 }
 

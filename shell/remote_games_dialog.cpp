@@ -32,12 +32,15 @@ RemoteGamesDialog::RemoteGamesDialog(std::vector<remote::StoredGameSummary> game
     }
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     column->addWidget(list_, 1);
-    if (games_.empty()) column->addWidget(makeLabel("No remote games yet: invite a contact or host one.", "noRemoteGames", this));
+    if (games_.empty())
+        column->addWidget(
+            makeLabel("No remote games yet: invite a contact or host one.", "noRemoteGames", this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     open_ = buttons->addButton("Open", QDialogButtonBox::AcceptRole);
     open_->setObjectName("openRemoteGame");
     open_->setEnabled(false);
-    connect(list_, &QTreeWidget::currentItemChanged, this, [this] { open_->setEnabled(list_->currentItem() != nullptr); });
+    connect(list_, &QTreeWidget::currentItemChanged, this,
+            [this] { open_->setEnabled(list_->currentItem() != nullptr); });
     connect(list_, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -55,19 +55,23 @@ QString ownOfferText(remote::OfferKind kind, const QString& opponent)
 {
     switch (kind) {
     case remote::OfferKind::Draw: return "You offered a draw; waiting for " + opponent + ".";
-    case remote::OfferKind::TakeBack: return "You asked to take back your move; waiting for " + opponent + ".";
-    case remote::OfferKind::NewGame: return "You proposed a new game; waiting for " + opponent + ".";
+    case remote::OfferKind::TakeBack:
+        return "You asked to take back your move; waiting for " + opponent + ".";
+    case remote::OfferKind::NewGame:
+        return "You proposed a new game; waiting for " + opponent + ".";
     }
     return {};
 }
 
 } // namespace
 
-RemoteRoom::RemoteRoom(const RemoteRoomParts& parts, remote::RemoteRecord record, std::unique_ptr<RemoteCarrier> carrier)
+RemoteRoom::RemoteRoom(const RemoteRoomParts& parts, remote::RemoteRecord record,
+                       std::unique_ptr<RemoteCarrier> carrier)
     : parts_(parts), record_(std::move(record)), carrier_(std::move(carrier))
 {
-    game_ = std::make_unique<remote::RemoteGame>(parts_.room, parts_.answers, static_cast<RemoteListener&>(*this),
-                                                   record_.setup, record_.session);
+    game_ = std::make_unique<remote::RemoteGame>(parts_.room, parts_.answers,
+                                                 static_cast<RemoteListener&>(*this), record_.setup,
+                                                 record_.session);
     lastHalfMoveSeen_ = parts_.room.halfMoves();
 
     connect(carrier_.get(), &RemoteCarrier::up, this, [this] {
@@ -124,7 +128,10 @@ void RemoteRoom::resume()
 
 QString RemoteRoom::opponent() const { return QString::fromStdString(game_->setup().opponent); }
 
-bool RemoteRoom::unfinished() const { return sideToMove(parts_.room.position().status).has_value(); }
+bool RemoteRoom::unfinished() const
+{
+    return sideToMove(parts_.room.position().status).has_value();
+}
 
 void RemoteRoom::localInput(const std::function<void()>& input)
 {
@@ -170,7 +177,8 @@ void RemoteRoom::agreedGameChanged()
 {
     storeGame();
     const int halfMoves = parts_.room.halfMoves();
-    if (halfMoves > lastHalfMoveSeen_ && game_->localTurn()) tellInBackground(opponent() + " moved.");
+    if (halfMoves > lastHalfMoveSeen_ && game_->localTurn())
+        tellInBackground(opponent() + " moved.");
     lastHalfMoveSeen_ = halfMoves;
     showState();
 }
@@ -183,7 +191,8 @@ void RemoteRoom::chatArrived(std::string_view text)
 
 void RemoteRoom::refused(std::string_view reason)
 {
-    const QString text = "Refused from " + opponent() + ": " + QString::fromUtf8(reason.data(), qsizetype(reason.size()));
+    const QString text = "Refused from " + opponent() + ": "
+                         + QString::fromUtf8(reason.data(), qsizetype(reason.size()));
     addChatLine(text);
     parts_.notice(text);
 }
@@ -219,7 +228,8 @@ void RemoteRoom::inviteAnswered(bool accepted)
 // then inside the session's guard, so that what they play is sent.
 bool RemoteRoom::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != &parts_.board || passingClick_ || !clicksTheBoard(*event)) return QObject::eventFilter(watched, event);
+    if (watched != &parts_.board || passingClick_ || !clicksTheBoard(*event))
+        return QObject::eventFilter(watched, event);
     if (!game_->localTurn()) {
         const QString waiting = QString::fromStdString(game_->waitingText());
         if (startsAClick(*event) && !waiting.isEmpty()) parts_.notice(waiting);
@@ -275,9 +285,12 @@ void RemoteRoom::showState()
     opponentLabel_->setText("Playing " + side + " against " + opponent());
     connectionLabel_->setText(carrier_->stateText());
     QString turn = QString::fromStdString(game_->waitingText());
-    if (game_->opponentLeft()) turn = opponent() + " left the game.";
-    else if (!game_->started()) turn = "Waiting for " + opponent() + " to accept the game";
-    else if (turn.isEmpty() && game_->localTurn()) turn = "Your move";
+    if (game_->opponentLeft())
+        turn = opponent() + " left the game.";
+    else if (!game_->started())
+        turn = "Waiting for " + opponent() + " to accept the game";
+    else if (turn.isEmpty() && game_->localTurn())
+        turn = "Your move";
     turnLabel_->setText(turn);
     showOffers();
 }
@@ -286,11 +299,12 @@ void RemoteRoom::showState()
 void RemoteRoom::showOffers()
 {
     if (resyncShown_ && game_->proposedGame()) {
-        offerBar_->showOffer(opponent() + "'s game differs from this one. Take theirs?", [this](bool accept) {
-            resyncShown_ = false;
-            accept ? game_->acceptResync() : game_->declineResync();
-            showState();
-        });
+        offerBar_->showOffer(opponent() + "'s game differs from this one. Take theirs?",
+                             [this](bool accept) {
+                                 resyncShown_ = false;
+                                 accept ? game_->acceptResync() : game_->declineResync();
+                                 showState();
+                             });
         return;
     }
     if (const auto& offer = game_->opponentOffer()) {
@@ -318,7 +332,9 @@ void RemoteRoom::sendChat()
     if (text.isEmpty()) return;
     QByteArray bytes = text.toUtf8();
     // Cut whole characters only, so the line stays valid text.
-    for (QString shorter = text; bytes.size() > qsizetype(remote::kMaxChatBytes); bytes = shorter.toUtf8()) shorter.chop(1);
+    for (QString shorter = text; bytes.size() > qsizetype(remote::kMaxChatBytes);
+         bytes = shorter.toUtf8())
+        shorter.chop(1);
     game_->sendChat(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     addChatLine("You: " + text);
     chatEntry_->clear();
@@ -329,7 +345,8 @@ void RemoteRoom::storeGame()
     record_.setup = game_->setup();
     record_.session = game_->state();
     if (const auto error = parts_.store.store(parts_.room.savedGame(), record_)) {
-        parts_.notice("The remote game could not be stored: " + QString::fromStdString(error->reason));
+        parts_.notice("The remote game could not be stored: "
+                      + QString::fromStdString(error->reason));
     }
 }
 

@@ -50,7 +50,8 @@ class RemoteRoom : public QObject, private remote::RemoteListener {
     Q_OBJECT
 public:
     // The room must already hold the game's start (or the stored game).
-    RemoteRoom(const RemoteRoomParts& parts, remote::RemoteRecord record, std::unique_ptr<RemoteCarrier> carrier);
+    RemoteRoom(const RemoteRoomParts& parts, remote::RemoteRecord record,
+               std::unique_ptr<RemoteCarrier> carrier);
     ~RemoteRoom() override;
 
     // The game begins in one of three ways: the inviter's side proposes it;

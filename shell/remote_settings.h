@@ -9,7 +9,9 @@ namespace palisade {
 // network's port), kept in the program's preferences file with the others.
 class RemoteSettings : public QSettings {
 public:
-    RemoteSettings() : QSettings(IniFormat, UserScope, QCoreApplication::applicationName(), "preferences") {}
+    RemoteSettings()
+        : QSettings(IniFormat, UserScope, QCoreApplication::applicationName(), "preferences")
+    {}
 };
 
 } // namespace palisade

@@ -18,8 +18,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QTreeWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <functional>
 #include <memory>
@@ -49,12 +49,14 @@ public:
     std::vector<std::string>* record = nullptr;
 };
 
-QString labelText(QWidget& window, const char* name) { return window.findChild<QLabel*>(name)->text(); }
+QString labelText(QWidget& window, const char* name)
+{
+    return window.findChild<QLabel*>(name)->text();
+}
 
 // Works in the dialog of type T once it is the one open, from the event loop
 // of that dialog, so that it may close and let the step that opened it go on.
-template <typename T>
-void whenOpen(std::function<void(T&)> work)
+template <typename T> void whenOpen(std::function<void(T&)> work)
 {
     auto* look = new QTimer;
     look->setInterval(10);
@@ -152,10 +154,12 @@ void RemoteRoomTest::startGame(bool fromBoard)
     toBob->other = toAlice.get();
     toAlice->other = toBob.get();
     side(1).waitForInvitation(std::move(toAlice), "Alice");
-    QVERIFY(side(0).inviteToGame({Side::White, 0, {}}, fromBoard, std::move(toBob), remote::Carrier::Direct, "Bob", {}));
+    QVERIFY(side(0).inviteToGame({Side::White, 0, {}}, fromBoard, std::move(toBob),
+                                 remote::Carrier::Direct, "Bob", {}));
     QTRY_VERIFY(side(1).remoteRoom() && side(0).remoteRoom()->game().started());
     QCOMPARE(side(1).remoteRoom()->game().setup().localSide, Side::Black);
-    QCOMPARE(side(1).remoteRoom()->game().setup().gameId, side(0).remoteRoom()->game().setup().gameId);
+    QCOMPARE(side(1).remoteRoom()->game().setup().gameId,
+             side(0).remoteRoom()->game().setup().gameId);
 }
 
 // A knight of the side to move, to its first target.
@@ -297,7 +301,8 @@ void RemoteRoomTest::chatAndTheStoredGameFollowThePlay()
         const auto stored = side(which).remoteStore().load(gameId);
         QVERIFY(std::holds_alternative<remote::StoredGame>(stored));
         QCOMPARE(std::get<remote::StoredGame>(stored).game.halfMoves, 1);
-        QCOMPARE(std::get<remote::StoredGame>(stored).record.setup.localSide, which == 0 ? Side::White : Side::Black);
+        QCOMPARE(std::get<remote::StoredGame>(stored).record.setup.localSide,
+                 which == 0 ? Side::White : Side::Black);
     }
 }
 
@@ -355,7 +360,8 @@ void RemoteRoomTest::hostAndJoinOnTheHomeNetworkWithTheCodeOnly()
     side(0).findChild<QAction*>("remoteGames")->trigger();
     QCOMPARE(side(1).remoteRoom()->game().setup().gameId, gameId);
     QCOMPARE(side(1).room().halfMoves(), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(side(1).remoteRoom()->carrier().isUp() && side(0).remoteRoom()->game().localTurn(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        side(1).remoteRoom()->carrier().isUp() && side(0).remoteRoom()->game().localTurn(), 10000);
     playKnightOut(side(0));
     QTRY_COMPARE_WITH_TIMEOUT(side(1).room().halfMoves(), 2, 10000);
 }
@@ -369,7 +375,8 @@ void RemoteRoomTest::aGameFromTheBoardGoesThroughTheReaderAndABrokenOneIsDecline
     startGame(true);
     QCOMPARE(side(1).room().halfMoves(), 2);
     QCOMPARE(side(1).room().position().squares, side(0).room().position().squares);
-    QCOMPARE(encodeSavedGame(side(1).room().savedGame()), encodeSavedGame(side(0).room().savedGame()));
+    QCOMPARE(encodeSavedGame(side(1).room().savedGame()),
+             encodeSavedGame(side(0).room().savedGame()));
     playKnightOut(side(0));
     QTRY_COMPARE(side(1).room().halfMoves(), 3);
 
@@ -377,7 +384,8 @@ void RemoteRoomTest::aGameFromTheBoardGoesThroughTheReaderAndABrokenOneIsDecline
     const SavedGame before = side(1).room().savedGame();
     SavedGame broken = side(0).room().savedGame();
     broken.position.kingsStanding = 7;
-    const remote::WireMessage invitation{remote::newGameId(), 1, remote::Invite{Side::White, 0, encodeSavedGame(broken)}};
+    const remote::WireMessage invitation{remote::newGameId(), 1,
+                                         remote::Invite{Side::White, 0, encodeSavedGame(broken)}};
     auto toAlice = std::make_unique<PassingCarrier>();
     std::vector<std::string> sent;
     toAlice->record = &sent;
@@ -388,13 +396,15 @@ void RemoteRoomTest::aGameFromTheBoardGoesThroughTheReaderAndABrokenOneIsDecline
         told = box->text();
         box->button(QMessageBox::Ok)->click();
     });
-    QVERIFY(!side(1).acceptInvitation(invitation, std::move(toAlice), remote::Carrier::Direct, "Mallory", {}));
+    QVERIFY(!side(1).acceptInvitation(invitation, std::move(toAlice), remote::Carrier::Direct,
+                                      "Mallory", {}));
     QVERIFY2(told.startsWith("The game in the invitation cannot be played: "), qPrintable(told));
     QCOMPARE(sent.size(), std::size_t(1));
     const auto answer = remote::decode(sent.front());
     QVERIFY(std::holds_alternative<remote::WireMessage>(answer));
     const auto& body = std::get<remote::WireMessage>(answer).body;
-    QVERIFY(std::holds_alternative<remote::InviteAnswer>(body) && !std::get<remote::InviteAnswer>(body).accepted);
+    QVERIFY(std::holds_alternative<remote::InviteAnswer>(body)
+            && !std::get<remote::InviteAnswer>(body).accepted);
     QCOMPARE(side(1).room().savedGame(), before);
     QCOMPARE(side(1).remoteRoom()->opponent(), QString("Alice"));
 }

@@ -40,8 +40,7 @@ QString serverText(const char* name)
 }
 
 // Works in the dialog of type T that the next step opens, once it shows, then closes it.
-template <typename T>
-void inNextDialog(std::function<void(T&)> work)
+template <typename T> void inNextDialog(std::function<void(T&)> work)
 {
     auto* look = new QTimer;
     look->setInterval(20);
@@ -98,7 +97,8 @@ private:
 
 void RemoteXmppTest::initTestCase()
 {
-    qputenv("PALISADE_TEST_CA_FILE", (qEnvironmentVariable("XMPP_SERVER_DIR") + "/cert.pem").toUtf8());
+    qputenv("PALISADE_TEST_CA_FILE",
+            (qEnvironmentVariable("XMPP_SERVER_DIR") + "/cert.pem").toUtf8());
 }
 
 // Each player's games and settings in a home of their own, as on two computers.
@@ -156,7 +156,9 @@ void RemoteXmppTest::inviteMoveAndAMoveWhileOfflineResumedFromTheList()
         dialog.findChild<QLineEdit*>("newContact")->setText(addresses_[1]);
         QTest::mouseClick(dialog.findChild<QPushButton*>("addContact"), Qt::LeftButton);
         auto* list = dialog.findChild<QListWidget*>("contactList");
-        if (!QTest::qWaitFor([list] { return list->count() == 1 && list->item(0)->text().contains("(online)"); }, kWaitMs))
+        if (!QTest::qWaitFor(
+                [list] { return list->count() == 1 && list->item(0)->text().contains("(online)"); },
+                kWaitMs))
             qWarning("the contact never showed online");
     });
     grace.findChild<QAction*>("remoteContacts")->trigger();
@@ -170,7 +172,8 @@ void RemoteXmppTest::inviteMoveAndAMoveWhileOfflineResumedFromTheList()
     });
     grace.findChild<QAction*>("remoteInvite")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(heidi->remoteRoom() && grace.remoteRoom()->game().started(), kWaitMs);
-    QVERIFY(answerer.asked.last().startsWith(addresses_[0] + " invites you to a game: you play Black"));
+    QVERIFY(
+        answerer.asked.last().startsWith(addresses_[0] + " invites you to a game: you play Black"));
     const std::string gameId = grace.remoteRoom()->game().setup().gameId;
 
     playKnightOut(grace);
@@ -181,7 +184,8 @@ void RemoteXmppTest::inviteMoveAndAMoveWhileOfflineResumedFromTheList()
 
     // Heidi leaves; the server keeps Grace's next move until she logs in again.
     QTimer::singleShot(0, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->button(QMessageBox::Ok)->click();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Ok)->click();
     });
     heidi->close();
     forms_[1].reset();
