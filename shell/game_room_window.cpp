@@ -5,6 +5,7 @@
 #include "render/board_view.h"
 #include "render/piece_painter.h"
 #include "render/pictures.h"
+#include "remote/remote_store.h"
 #include "shell/analysis_panel.h"
 #include "shell/board_export.h"
 #include "shell/clock_panel.h"
@@ -17,6 +18,9 @@
 #include "shell/labels.h"
 #include "shell/preferences_dialog.h"
 #include "shell/print_board.h"
+#include "shell/remote_carrier.h"
+#include "shell/remote_centre.h"
+#include "shell/remote_room.h"
 #include "shell/sound_board.h"
 #include "shell/steady_layout.h"
 #include "shell/theme_preferences.h"
@@ -68,7 +72,8 @@ double twipsPerPixel(const QWidget* widget)
 } // namespace
 
 GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
-    : QMainWindow(parent), forms_(forms), answers_(static_cast<GameRoomView&>(*this)), room_(answers_),
+    : QMainWindow(parent), forms_(forms), answers_(static_cast<GameRoomView&>(*this)), remoteAnswers_(answers_),
+      room_(remoteAnswers_),
       recovery_(forms.recoveryPath().toStdString())
 {
     answers_.watch(room_);
@@ -91,6 +96,8 @@ GameRoomWindow::GameRoomWindow(Forms& forms, QWidget* parent)
     analysis_ = new AnalysisPanel(room_, *board_, *computer_, this);
     layout->insertWidget(0, analysis_->evaluationBar());
     addDockWidget(Qt::RightDockWidgetArea, analysis_);
+    remoteStore_ = std::make_unique<remote::RemoteStore>(remoteGamesFolder());
+    remoteCentre_ = std::make_unique<RemoteCentre>(*this);
     buildMenu();
     addHistoryKeys();
     gameText_ = std::make_unique<GameTextActions>(
@@ -137,18 +144,28 @@ void GameRoomWindow::buildMenu()
 
     QMenu* menu = menuBar()->addMenu("Menu");
     menu->setObjectName("Menu");
-    addMenuItem(menu, "New", "refreshgame", QKeySequence("Ctrl+N"), [this] { room_.newGame(); });
+    addMenuItem(menu, "New", "refreshgame", QKeySequence("Ctrl+N"), [this] {
+        if (!remoteCommand(&RemoteRoom::proposeNewGame)) room_.newGame();
+    });
     addMenuItem(menu, "New Game with Players...", "players", QKeySequence("Ctrl+Shift+N"),
                 [this] { newGameWithPlayers(); });
     addMenuItem(menu, "Hint", "hint", QKeySequence("Ctrl+H"), [this] { computer_->showHint(); });
     addMenuItem(menu, "Open", "open", QKeySequence("Ctrl+O"), [this] { openGame(); });
     addMenuItem(menu, "Save As", "savea", {}, [this] { saveGameAs(); });
     addMenuItem(menu, "Save", "save", QKeySequence("Ctrl+S"), [this] { saveGame(); });
-    addMenuItem(menu, "Win Option?", "option", {}, [this] { room_.toggleWinOption(); });
-    addMenuItem(menu, "Resign", "resign", {}, [this] { room_.resign(); });
-    addMenuItem(menu, "Declare Draw", "Draws", {}, [this] { room_.declareDraw(); });
-    addMenuItem(menu, "<< Back to First Move - For Playback", "beginning", {}, [this] { room_.backToFirstMove(); });
-    addMenuItem(menu, ">> Forward to end - End Playback", "forward", {}, [this] { room_.forwardToEnd(); });
+    addMenuItem(menu, "Win Option?", "option", {}, [this] {
+        if (!remoteCommand(&RemoteRoom::winOptionAsked)) room_.toggleWinOption();
+    });
+    addMenuItem(menu, "Resign", "resign", {}, [this] {
+        if (!remoteCommand(&RemoteRoom::resign)) room_.resign();
+    });
+    addMenuItem(menu, "Declare Draw", "Draws", {}, [this] {
+        if (!remoteCommand(&RemoteRoom::offerDraw)) room_.declareDraw();
+    });
+    addMenuItem(menu, "<< Back to First Move - For Playback", "beginning", {},
+                [this] { roomInput([this] { room_.backToFirstMove(); }); });
+    addMenuItem(menu, ">> Forward to end - End Playback", "forward", {},
+                [this] { roomInput([this] { room_.forwardToEnd(); }); });
     addMenuItem(menu, "Print Board Position", "boardpos", QKeySequence("Ctrl+P"), [this] { print(); });
     addMenuItem(menu, "Rules / Help?", "Ruleofgame", QKeySequence(Qt::Key_F1), [this] { forms_.showRules(); });
 
@@ -182,6 +199,7 @@ void GameRoomWindow::buildMenu()
     menu->addAction(analysis_->panelAction());
     menu->addSeparator();
     addClockMenuItems(menu);
+    addRemoteMenuItems(menu);
 }
 
 void GameRoomWindow::addClockMenuItems(QMenu* menu)
@@ -208,11 +226,11 @@ void GameRoomWindow::newGameWithPlayers()
 void GameRoomWindow::addHistoryKeys()
 {
     const std::pair<QKeySequence, std::function<void()>> keys[] = {
-        {QKeySequence(Qt::Key_Left), [this] { room_.takeBack(); }},
-        {QKeySequence(Qt::Key_Right), [this] { room_.forward(); }},
-        {QKeySequence(Qt::Key_Home), [this] { room_.backToFirstMove(); }},
-        {QKeySequence(Qt::Key_End), [this] { room_.forwardToEnd(); }},
-        {QKeySequence::Undo, [this] { room_.takeBack(); }},
+        {QKeySequence(Qt::Key_Left), [this] { roomInput([this] { room_.takeBack(); }); }},
+        {QKeySequence(Qt::Key_Right), [this] { roomInput([this] { room_.forward(); }); }},
+        {QKeySequence(Qt::Key_Home), [this] { roomInput([this] { room_.backToFirstMove(); }); }},
+        {QKeySequence(Qt::Key_End), [this] { roomInput([this] { room_.forwardToEnd(); }); }},
+        {QKeySequence::Undo, [this] { if (!remoteCommand(&RemoteRoom::requestTakeBack)) room_.takeBack(); }},
     };
     for (const auto& [key, run] : keys) {
         auto* action = new QAction(this);
@@ -254,7 +272,7 @@ bool GameRoomWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // A click on the win option's label changes it, as the menu item does.
     if (watched == winOptionLabel_ && event->type() == QEvent::MouseButtonRelease) {
-        room_.toggleWinOption();
+        if (!remoteCommand(&RemoteRoom::winOptionAsked)) room_.toggleWinOption();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -287,16 +305,20 @@ QWidget* GameRoomWindow::buildSidePanel()
     moveList_->setCursor(Qt::PointingHandCursor);
     // A click on a move shows the position after it, stepping there as Take Back and Forward would.
     connect(moveList_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { room_.goToHalfMove(item->data(Qt::UserRole).toInt()); });
+            [this](QListWidgetItem* item) {
+                roomInput([this, item] { room_.goToHalfMove(item->data(Qt::UserRole).toInt()); });
+            });
 
     auto* switchSides = new KeyClickButton("Switch Sides", "Command1", panel);
-    connect(switchSides, &QPushButton::clicked, this, [this] { room_.switchSides(); });
+    connect(switchSides, &QPushButton::clicked, this, [this] { roomInput([this] { room_.switchSides(); }); });
     auto* exit = new KeyClickButton("Exit", "Command2", panel);
     connect(exit, &QPushButton::clicked, this, &GameRoomWindow::exitClicked);
     auto* takeBack = new KeyClickButton("Take Back", "Command3", panel);
-    connect(takeBack, &QPushButton::clicked, this, [this] { room_.takeBack(); });
+    connect(takeBack, &QPushButton::clicked, this, [this] {
+        if (!remoteCommand(&RemoteRoom::requestTakeBack)) room_.takeBack();
+    });
     forwardButton_ = new KeyClickButton("Forward", "Command4", panel);
-    connect(forwardButton_, &QPushButton::clicked, this, [this] { room_.forward(); });
+    connect(forwardButton_, &QPushButton::clicked, this, [this] { roomInput([this] { room_.forward(); }); });
     // Forward stands beside Take Back and shows only while a later position exists;
     // Take Back keeps its width meanwhile, so a second click on it never lands on Forward.
     keepPlaceWhenHidden(forwardButton_);
@@ -345,6 +367,7 @@ void GameRoomWindow::openGame()
         message(couldNotOpen(path, *error));
         return;
     }
+    endRemote();
     room_.load(std::get<SavedGame>(game), path.toStdString());
 }
 
@@ -429,6 +452,7 @@ void GameRoomWindow::statusChanged()
     keepGameSafe();
     if (computer_) computer_->positionChanged();
     if (analysis_) analysis_->roomChanged();
+    showRemoteAids();
 }
 
 // The whole line of play, one half-move a row, the move on the board marked,

@@ -4,6 +4,9 @@
 #include "gameroom/game_room.h"
 #include "gameroom/game_room_view.h"
 #include "gameroom/recovery_file.h"
+#include "remote/remote_answers.h"
+#include "remote/remote_game.h"
+#include "remote/wire_message.h"
 #include "shell/move_sound.h"
 #include "shell/preferences.h"
 
@@ -31,7 +34,16 @@ class ComputerPlayer;
 class Forms;
 class GameTextActions;
 class GameReviewer;
+class RemoteCarrier;
+class RemoteCentre;
+class RemoteRoom;
 class SoundBoard;
+struct RemoteRoomParts;
+
+namespace remote {
+class RemoteStore;
+enum class Carrier;
+} // namespace remote
 
 // The game room window: the board, the status labels, the buttons and the
 // menu. It shows what the game room holds and hands it every click.
@@ -56,6 +68,30 @@ public:
     // Prints the board position on `printer`, as "Print Board Position" does
     // once its dialog is answered; false when the printer could not start.
     bool printTo(QPrinter& printer) const;
+
+    // Play across two computers: the remote game open in this room (null at
+    // one screen), the account and its games, the home network.
+    RemoteRoom* remoteRoom() { return remote_.get(); }
+    RemoteCentre& remoteCentre() { return *remoteCentre_; }
+    remote::RemoteStore& remoteStore() { return *remoteStore_; }
+    void hostOnHomeNetwork();
+    void joinOnHomeNetwork();
+    // Proposes a game to the opponent behind `carrier`: the standard position
+    // with the invitation's win option, or the game on the board. False when
+    // the player would rather keep an unsaved game.
+    bool inviteToGame(remote::Invite invite, bool fromBoard, std::unique_ptr<RemoteCarrier> carrier,
+                      remote::Carrier kind, const QString& opponent, const QString& account);
+    // Plays the game of an invitation the player accepted; false, after
+    // telling why, when its game cannot be read (the invitation is then declined).
+    bool acceptInvitation(const remote::WireMessage& invitation, std::unique_ptr<RemoteCarrier> carrier,
+                          remote::Carrier kind, const QString& opponent, const QString& account);
+    // Plays the game the host behind `carrier` proposes as soon as its invitation arrives.
+    void waitForInvitation(std::unique_ptr<RemoteCarrier> carrier, const QString& opponent);
+    // Takes up a stored remote game again with the same opponent.
+    void resumeRemoteGame(const std::string& gameId, std::unique_ptr<RemoteCarrier> carrier);
+    // A stored game of the home network goes on once the two connect again:
+    // one side hosts, the other joins.
+    void resumeOnHomeNetwork(const std::string& gameId, bool host);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -92,10 +128,26 @@ private:
     void showMoveList();
     void styleMoveRow(QListWidgetItem* item, int halfMove);
     void styleResultRow(QListWidgetItem* item, const GameResult& result);
+    void addRemoteMenuItems(QMenu* menu);
+    RemoteRoomParts remoteParts();
+    void playRemote(std::unique_ptr<RemoteRoom> remote);
+    void endRemote();
+    void showRemoteAids();
+    // In a remote game the command goes to the session; false at one screen.
+    bool remoteCommand(void (RemoteRoom::*command)());
+    // Keys, buttons and the move list reach the room inside the session's guard.
+    void roomInput(const std::function<void()>& input);
+    void startFresh(int winOption);
+    // A new game may take the room: the game on it is saved or stored, or the player agrees.
+    bool mayReplaceGame();
+    remote::SessionState startingSession() const;
+    bool setUpInvitedGame(const remote::Invite& invite);
 
     Forms& forms_;
     // The computer answers its own questions; everything else reaches this window.
     ComputerAnswers answers_;
+    // In a remote game the opponent's questions are answered from their messages.
+    remote::RemoteAnswers remoteAnswers_;
     GameRoom room_;
     RecoveryFile recovery_;
     Preferences preferences_;
@@ -126,6 +178,12 @@ private:
     QLabel* markLegend_ = nullptr;
     // The analysis panel and its evaluation bar.
     AnalysisPanel* analysis_ = nullptr;
+    // Play across two computers: every stored remote game, the XMPP account,
+    // a home-network connection waiting for the host's game, and the game open.
+    std::unique_ptr<remote::RemoteStore> remoteStore_;
+    std::unique_ptr<RemoteCentre> remoteCentre_;
+    std::unique_ptr<RemoteCarrier> waitingCarrier_;
+    std::unique_ptr<RemoteRoom> remote_;
 };
 
 } // namespace palisade
