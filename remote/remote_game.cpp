@@ -23,10 +23,17 @@ RemoteGame::RemoteGame(GameRoom& room, RemoteAnswers& answers, RemoteListener& l
 
 RemoteGame::~RemoteGame() { answers_.detach(); }
 
-void RemoteGame::sendInvite(const Invite& invite) { post(invite); }
+// Both sides start at the position the invitation brings: a saved game goes
+// on from its own move.
+void RemoteGame::sendInvite(const Invite& invite)
+{
+    state_.agreedHalfMove = room_.halfMoves();
+    post(invite);
+}
 
 void RemoteGame::acceptInvite(std::uint32_t inviteSequence)
 {
+    state_.agreedHalfMove = room_.halfMoves();
     state_.lastReceived = inviteSequence;
     acknowledge(inviteSequence);
     post(InviteAnswer{true});

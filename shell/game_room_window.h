@@ -140,7 +140,6 @@ private:
     void startFresh(int winOption);
     // A new game may take the room: the game on it is saved or stored, or the player agrees.
     bool mayReplaceGame();
-    remote::SessionState startingSession() const;
     bool setUpInvitedGame(const remote::Invite& invite);
 
     Forms& forms_;

@@ -121,14 +121,6 @@ bool GameRoomWindow::setUpInvitedGame(const remote::Invite& invite)
     return true;
 }
 
-// Both sides start at the position the invitation brings, a saved game's included.
-remote::SessionState GameRoomWindow::startingSession() const
-{
-    remote::SessionState session;
-    session.agreedHalfMove = room_.halfMoves();
-    return session;
-}
-
 bool GameRoomWindow::mayReplaceGame()
 {
     return remote_ || room_.gameSaved() || ask(Question::ExitGameWithoutSaving);
@@ -149,7 +141,7 @@ bool GameRoomWindow::inviteToGame(remote::Invite invite, bool fromBoard,
     remote::RemoteRecord record{{remote::newGameId(), invite.inviterSide, opponent.toStdString()},
                                 kind,
                                 account.toStdString(),
-                                startingSession()};
+                                {}};
     playRemote(std::make_unique<RemoteRoom>(remoteParts(), std::move(record), std::move(carrier)));
     remote_->invite(invite);
     return true;
@@ -169,7 +161,7 @@ bool GameRoomWindow::acceptInvitation(const remote::WireMessage& invitation,
         {invitation.gameId, palisade::opponent(invite.inviterSide), opponent.toStdString()},
         kind,
         account.toStdString(),
-        startingSession()};
+        {}};
     playRemote(std::make_unique<RemoteRoom>(remoteParts(), std::move(record), std::move(carrier)));
     remote_->acceptInvitation(invitation.sequence);
     return true;

@@ -297,6 +297,29 @@ TEST(RemoteGame, ADeclinedInvitationEndsTheGameBeforeItStarts)
     EXPECT_EQ(white.game->waitingText(), "");
 }
 
+TEST(RemoteGame, AGameSentInTheInvitationGoesOnFromItsOwnMove)
+{
+    Player white, black;
+    white.room.setUp();
+    for (const int square : {41, 43, 54, 52}) white.room.clickSquare(square);
+    white.game = std::make_unique<RemoteGame>(white.room, white.answers, white.outbox,
+                                              GameSetup{newGameId(), Side::White, "bob"});
+    white.game->sendInvite({Side::White, 0, bytesOf(white.room)});
+    const auto invitation = std::get<WireMessage>(decode(white.outbox.sent.front()));
+    black.room.loadRecovered(std::get<SavedGame>(decodeSavedGame(std::get<Invite>(invitation.body).savedGame)));
+    black.game = std::make_unique<RemoteGame>(black.room, black.answers, black.outbox,
+                                              GameSetup{invitation.gameId, Side::Black, "alice"});
+    black.game->acceptInvite(invitation.sequence);
+    for (const std::string& message : black.outbox.sent) white.game->received(message);
+
+    ASSERT_TRUE(white.game->localTurn());
+    white.play(43, 52);
+    for (const std::string& message : white.outbox.sent) black.game->received(message);
+    EXPECT_EQ(black.bytes(), white.bytes());
+    EXPECT_TRUE(black.game->localTurn());
+    EXPECT_TRUE(black.outbox.refusals.empty());
+}
+
 // The opponent's program may send anything: each refusal names why, and the
 // game stays exactly as it was.
 TEST(RemoteGame, HostileMessagesAreRefusedAndChangeNothing)
