@@ -44,7 +44,7 @@ std::optional<std::pair<QString, quint16>> splitAddress(QString text)
 {
     text = text.trimmed();
     if (text.isEmpty()) return std::nullopt;
-    quint16 port = kHomeNetworkPort;
+    quint16 port = net::DirectLink::kDefaultPort;
     const int colon = text.lastIndexOf(':');
     const bool bracketed = text.startsWith('[');
     if (colon > 0 && (bracketed ? text.at(colon - 1) == ']' : text.count(':') == 1)) {
@@ -63,7 +63,7 @@ std::optional<std::pair<QString, quint16>> splitAddress(QString text)
 
 HostDialog::HostDialog(QWidget* parent)
     : QDialog(parent),
-      port_(quint16(RemoteSettings().value("homeNetwork/port", kHomeNetworkPort).toUInt()))
+      port_(quint16(RemoteSettings().value("homeNetwork/port", net::DirectLink::kDefaultPort).toUInt()))
 {
     setObjectName("hostDialog");
     setWindowTitle("Host on Home Network");
@@ -138,7 +138,7 @@ void HostDialog::startHosting()
     const quint16 port = link_->port();
     QStringList lines;
     for (const QString& address : net::DirectLink::localAddresses())
-        lines << (port == kHomeNetworkPort ? address : address + ":" + QString::number(port));
+        lines << (port == net::DirectLink::kDefaultPort ? address : address + ":" + QString::number(port));
     if (lines.isEmpty()) lines << "This computer has no address on a home network.";
     addresses_->setText(lines.join('\n'));
     code_->setText(code.text());

@@ -18,11 +18,6 @@ namespace net {
 class DirectLink;
 }
 
-// The port a host listens on unless it is taken (or the setting
-// homeNetwork/port names another; 0 takes any free port); the joiner types
-// one only when the host shows it.
-inline constexpr quint16 kHomeNetworkPort = 47531;
-
 // What the host chose for the game.
 struct HostedGame {
     Side hostSide = Side::White;
