@@ -23,13 +23,6 @@ constexpr std::string_view kId = "00000000000000b1";
 
 struct Quiet : RemoteListener {
     void send(const std::string&) override {}
-    void remoteChanged() override {}
-    void agreedGameChanged() override {}
-    void chatArrived(std::string_view) override {}
-    void refused(std::string_view) override {}
-    void resyncProposed() override {}
-    void newGameStarted() override {}
-    void inviteAnswered(bool) override {}
 };
 
 // Black's side of a game `halfMoves` long (at most 60: pawns stepping up

@@ -4,24 +4,16 @@
 
 namespace palisade {
 
-void ComputerAnswers::message(std::string_view text)
-{
-    const Waiting waiting(waiting_);
-    screen_.message(text);
-}
-
 bool ComputerAnswers::ask(Question question)
 {
     if (const auto answer = answerOfMove(question)) return *answer;
-    const Waiting waiting(waiting_);
-    return screen_.ask(question);
+    return ScreenRelay::ask(question);
 }
 
 std::optional<bool> ComputerAnswers::keepOfferedKing()
 {
     if (computerChoosesKing()) return std::nullopt;
-    const Waiting waiting(waiting_);
-    return screen_.keepOfferedKing();
+    return ScreenRelay::keepOfferedKing();
 }
 
 // The questions of the move the computer is playing answer themselves.

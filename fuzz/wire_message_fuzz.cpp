@@ -28,16 +28,10 @@ constexpr std::string_view kGameId = "00000000000000a1";
 
 struct Quiet : RemoteListener {
     void send(const std::string&) override {}
-    void remoteChanged() override {}
-    void agreedGameChanged() override {}
-    void chatArrived(std::string_view) override {}
     void refused(std::string_view reason) override
     {
         if (reason.empty()) std::abort();
     }
-    void resyncProposed() override {}
-    void newGameStarted() override {}
-    void inviteAnswered(bool) override {}
 };
 
 struct Black {

@@ -6,18 +6,6 @@ namespace palisade::remote {
 
 namespace {
 
-// Counts a question or notice open on the screen for as long as it lives.
-class Waiting {
-public:
-    explicit Waiting(int& count) : count_(count) { ++count_; }
-    ~Waiting() { --count_; }
-    Waiting(const Waiting&) = delete;
-    Waiting& operator=(const Waiting&) = delete;
-
-private:
-    int& count_;
-};
-
 bool isMoveQuestion(Question question)
 {
     return question == Question::Queen || question == Question::Knight || question == Question::Rook
@@ -87,11 +75,7 @@ std::optional<int> RemoteAnswers::takeLocalKingKept()
 bool RemoteAnswers::ask(Question question)
 {
     if (attached() && opponentAnswer_ && isMoveQuestion(question)) return *answerFromMove(question, *opponentAnswer_);
-    bool reply = false;
-    {
-        const Waiting waiting(waiting_);
-        reply = screen_.ask(question);
-    }
+    const bool reply = ScreenRelay::ask(question);
     if (attached() && isMoveQuestion(question)) {
         localQuestions_.push_back(question);
         localReplies_.push_back(reply);
@@ -102,23 +86,13 @@ bool RemoteAnswers::ask(Question question)
 // The side asked is the side to move: the one that has just been mated.
 std::optional<bool> RemoteAnswers::keepOfferedKing()
 {
-    if (!attached()) return screen_.keepOfferedKing();
+    if (!attached()) return ScreenRelay::keepOfferedKing();
     const auto side = sideToMove(room_->position().status);
     if (side != localSide_) return std::nullopt;
     const auto choice = room_->kingChoice();
-    std::optional<bool> keep;
-    {
-        const Waiting waiting(waiting_);
-        keep = screen_.keepOfferedKing();
-    }
+    const std::optional<bool> keep = ScreenRelay::keepOfferedKing();
     if (keep && choice) localKingKept_ = *keep ? choice->offered : choice->other;
     return keep;
-}
-
-void RemoteAnswers::message(std::string_view text)
-{
-    const Waiting waiting(waiting_);
-    screen_.message(text);
 }
 
 } // namespace palisade::remote

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/piece.h"
-#include "gameroom/game_room_view.h"
+#include "gameroom/screen_relay.h"
 #include "remote/wire_message.h"
 
 #include <optional>
@@ -19,9 +19,9 @@ namespace palisade::remote {
 // choose, left for later (its choice comes by message). It also notes how the
 // local player answered the questions of their own move.
 // With no game attached it passes everything through.
-class RemoteAnswers : public GameRoomView {
+class RemoteAnswers : public ScreenRelay {
 public:
-    explicit RemoteAnswers(GameRoomView& screen) : screen_(screen) {}
+    explicit RemoteAnswers(GameRoomView& screen) : ScreenRelay(screen) {}
 
     void attach(const GameRoom& room, Side localSide);
     void detach();
@@ -35,26 +35,17 @@ public:
     // The king the local player kept when the screen answered "Save this
     // king?" at once (its square as the board stood), since the last call.
     std::optional<int> takeLocalKingKept();
-    // A question or notice is open on the screen (a click is being handled).
-    bool screenWaiting() const { return waiting_ > 0; }
 
-    void boardChanged() override { screen_.boardChanged(); }
-    void statusChanged() override { screen_.statusChanged(); }
     bool ask(Question question) override;
     std::optional<bool> keepOfferedKing() override;
-    void message(std::string_view text) override;
-    void beep() override { screen_.beep(); }
-    void moveRefused(std::string_view reason) override { screen_.moveRefused(reason); }
 
 private:
-    GameRoomView& screen_;
     const GameRoom* room_ = nullptr;
     Side localSide_ = Side::White;
     std::optional<MoveAnswer> opponentAnswer_;
     std::vector<Question> localQuestions_; // with their answers, in order
     std::vector<bool> localReplies_;
     std::optional<int> localKingKept_;
-    int waiting_ = 0;
 };
 
 // The reply a move's answer gives to one of its questions; nothing for any

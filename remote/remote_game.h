@@ -44,27 +44,28 @@ struct SessionState {
 };
 
 // What a remote game tells its owner: the window, the script, or the store.
+// Only the messages must go somewhere; an owner hears the rest as it needs.
 class RemoteListener {
 public:
     virtual ~RemoteListener() = default;
     // One encoded message for the link, to the opponent.
     virtual void send(const std::string& message) = 0;
     // The turn, an offer, the connection or the agreed position changed.
-    virtual void remoteChanged() = 0;
+    virtual void remoteChanged() {}
     // The agreed game changed (a move, a king choice, a take-back, a result):
     // store it now.
-    virtual void agreedGameChanged() = 0;
-    virtual void chatArrived(std::string_view text) = 0;
+    virtual void agreedGameChanged() {}
+    virtual void chatArrived(std::string_view /*text*/) {}
     // A message of the opponent was refused; the game is as it was.
-    virtual void refused(std::string_view reason) = 0;
+    virtual void refused(std::string_view /*reason*/) {}
     // The two sides' positions differ: `proposedGame()` holds the opponent's
     // game, read and checked; nothing changes without acceptResync().
-    virtual void resyncProposed() = 0;
+    virtual void resyncProposed() {}
     // Both agreed to a new game (colours swapped): `setup()` now names it and
     // the room holds its start.
-    virtual void newGameStarted() = 0;
+    virtual void newGameStarted() {}
     // The opponent answered our invitation; a declined game is over.
-    virtual void inviteAnswered(bool accepted) = 0;
+    virtual void inviteAnswered(bool /*accepted*/) {}
 };
 
 // One side of a game played across two computers. The room is played only

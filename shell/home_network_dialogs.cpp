@@ -21,14 +21,6 @@ namespace palisade {
 
 namespace {
 
-QComboBox* makeChoice(const QStringList& items, const QString& name, QWidget* parent)
-{
-    auto* box = new QComboBox(parent);
-    box->addItems(items);
-    box->setObjectName(name);
-    return box;
-}
-
 // The code is read out across a room: large, and in a typeface where no two
 // characters look alike.
 QFont codeFont(const QFont& base)

@@ -1,23 +1,13 @@
 #include "shell/invite_dialog.h"
 
+#include "shell/labels.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
 
 namespace palisade {
-
-namespace {
-
-QComboBox* makeChoice(const QStringList& items, const QString& name, QWidget* parent)
-{
-    auto* box = new QComboBox(parent);
-    box->addItems(items);
-    box->setObjectName(name);
-    return box;
-}
-
-} // namespace
 
 InviteDialog::InviteDialog(const QStringList& contacts, QWidget* parent) : QDialog(parent)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QLabel>
 
 namespace palisade {
@@ -10,6 +11,15 @@ inline QLabel* makeLabel(const QString& text, const QString& name, QWidget* pare
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     return label;
+}
+
+// A choice among `items`, found the same way.
+inline QComboBox* makeChoice(const QStringList& items, const QString& name, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->addItems(items);
+    box->setObjectName(name);
+    return box;
 }
 
 } // namespace palisade

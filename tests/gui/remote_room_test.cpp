@@ -109,7 +109,6 @@ private slots:
 private:
     GameRoomWindow& side(int which) { return *forms_[which]->gameRoom(); }
     void startGame(bool fromBoard = false);
-    void playKnightOut(GameRoomWindow& window);
 
     QTemporaryDir homes_;
     std::unique_ptr<Forms> forms_[2];
@@ -162,25 +161,9 @@ void RemoteRoomTest::startGame(bool fromBoard)
              side(0).remoteRoom()->game().setup().gameId);
 }
 
-// A knight of the side to move, to its first target.
-void RemoteRoomTest::playKnightOut(GameRoomWindow& window)
-{
-    const Position& position = window.room().position();
-    const int knight = codeOf(*sideToMove(position.status), Kind::Knight);
-    for (int square = 0; square < kSquareCount; ++square) {
-        if (position.squares[square] != knight) continue;
-        const auto targets = generateTargets(position, square);
-        if (targets.empty()) continue;
-        clickSquare(window, square);
-        clickSquare(window, targets.front().square);
-        return;
-    }
-    QFAIL("no knight can move");
-}
-
 void RemoteRoomTest::movesClickedOnOneSideAppearOnTheOtherWithTheirNotation()
 {
-    playKnightOut(side(0));
+    playAKnight(side(0));
     QCOMPARE(side(0).room().halfMoves(), 1);
     QTRY_COMPARE(side(1).room().halfMoves(), 1);
     QCOMPARE(side(1).room().notation(), side(0).room().notation());
@@ -189,7 +172,7 @@ void RemoteRoomTest::movesClickedOnOneSideAppearOnTheOtherWithTheirNotation()
     QCOMPARE(side(1).findChild<QListWidget*>("moveList")->count(), 1);
     QCOMPARE(labelText(side(1), "remoteTurn"), QString("Your move"));
 
-    playKnightOut(side(1));
+    playAKnight(side(1));
     QTRY_COMPARE(side(0).room().halfMoves(), 2);
     QCOMPARE(side(0).room().notation(), side(1).room().notation());
     QCOMPARE(labelText(side(0), "Label2"), labelText(side(1), "Label2"));
@@ -202,7 +185,7 @@ void RemoteRoomTest::clicksOffTurnSayWhomTheBoardWaitsFor()
     QVERIFY(!side(1).room().pieceSelected());
     QCOMPARE(labelText(side(1), "notice"), QString("Waiting for Alice"));
 
-    playKnightOut(side(0));
+    playAKnight(side(0));
     // Alice's own piece, now that Black is to move: nothing happens on her board.
     clickSquare(side(0), 9);
     QVERIFY(!side(0).room().pieceSelected());
@@ -214,7 +197,7 @@ void RemoteRoomTest::clicksOffTurnSayWhomTheBoardWaitsFor()
 
 void RemoteRoomTest::anOfferBarAcceptedEndsTheGameInADrawOnBothSides()
 {
-    playKnightOut(side(0));
+    playAKnight(side(0));
     QTRY_COMPARE(side(1).room().halfMoves(), 1);
     side(0).findChild<QAction*>("Draws")->trigger();
     // Declare Draw only offers: Alice's game goes on until Bob answers.
@@ -251,7 +234,7 @@ void RemoteRoomTest::theWinOptionCannotChangeAndTheComputersAidsAreOff()
         QVERIFY2(!side(0).findChild<QAction*>(name)->isEnabled(), name);
 
     // Resign: the local player loses, though the opponent is to move.
-    playKnightOut(side(0));
+    playAKnight(side(0));
     side(0).findChild<QAction*>("resign")->trigger();
     QCOMPARE(labelText(side(0), "Label2"), QString("Black Wins!"));
     QTRY_COMPARE(labelText(side(1), "Label2"), QString("Black Wins!"));
@@ -261,9 +244,9 @@ void RemoteRoomTest::theWinOptionCannotChangeAndTheComputersAidsAreOff()
 
 void RemoteRoomTest::aTakeBackRequestAcceptedTakesBothRoomsBack()
 {
-    playKnightOut(side(0));
+    playAKnight(side(0));
     QTRY_COMPARE(side(1).room().halfMoves(), 1);
-    playKnightOut(side(1));
+    playAKnight(side(1));
     QTRY_COMPARE(side(0).room().halfMoves(), 2);
 
     // Left only looks back on Alice's side; Bob's room stays where it is.
@@ -294,7 +277,7 @@ void RemoteRoomTest::chatAndTheStoredGameFollowThePlay()
     auto* lines = side(0).findChild<QListWidget*>("chatLines");
     QTRY_VERIFY(!lines->findItems("Bob: good luck", Qt::MatchExactly).isEmpty());
 
-    playKnightOut(side(0));
+    playAKnight(side(0));
     QTRY_COMPARE(side(1).room().halfMoves(), 1);
     const std::string gameId = side(0).remoteRoom()->game().setup().gameId;
     for (int which = 0; which < 2; ++which) {
@@ -339,7 +322,7 @@ void RemoteRoomTest::hostAndJoinOnTheHomeNetworkWithTheCodeOnly()
     QTRY_VERIFY_WITH_TIMEOUT(side(1).remoteRoom() && side(0).remoteRoom()->game().started(), 10000);
     QCOMPARE(side(0).remoteRoom()->game().setup().localSide, Side::Black);
     QCOMPARE(side(1).remoteRoom()->game().setup().localSide, Side::White);
-    playKnightOut(side(1));
+    playAKnight(side(1));
     QTRY_COMPARE(side(0).room().halfMoves(), 1);
     QCOMPARE(side(0).room().notation(), side(1).room().notation());
 
@@ -362,22 +345,22 @@ void RemoteRoomTest::hostAndJoinOnTheHomeNetworkWithTheCodeOnly()
     QCOMPARE(side(1).room().halfMoves(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(
         side(1).remoteRoom()->carrier().isUp() && side(0).remoteRoom()->game().localTurn(), 10000);
-    playKnightOut(side(0));
+    playAKnight(side(0));
     QTRY_COMPARE_WITH_TIMEOUT(side(1).room().halfMoves(), 2, 10000);
 }
 
 void RemoteRoomTest::aGameFromTheBoardGoesThroughTheReaderAndABrokenOneIsDeclined()
 {
-    playKnightOut(side(0));
+    playAKnight(side(0));
     QTRY_COMPARE(side(1).room().halfMoves(), 1);
-    playKnightOut(side(1));
+    playAKnight(side(1));
     QTRY_COMPARE(side(0).room().halfMoves(), 2);
     startGame(true);
     QCOMPARE(side(1).room().halfMoves(), 2);
     QCOMPARE(side(1).room().position().squares, side(0).room().position().squares);
     QCOMPARE(encodeSavedGame(side(1).room().savedGame()),
              encodeSavedGame(side(0).room().savedGame()));
-    playKnightOut(side(0));
+    playAKnight(side(0));
     QTRY_COMPARE(side(1).room().halfMoves(), 3);
 
     // A saved game no game could produce: Bob is told why, his game stays, and the answer is No.

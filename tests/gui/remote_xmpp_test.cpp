@@ -88,7 +88,6 @@ private slots:
 private:
     GameRoomWindow& openWindow(int which);
     void logIn(GameRoomWindow& window, const QString& address);
-    void playKnightOut(GameRoomWindow& window);
 
     QTemporaryDir homes_;
     std::unique_ptr<Forms> forms_[2];
@@ -128,22 +127,6 @@ void RemoteXmppTest::logIn(GameRoomWindow& window, const QString& address)
     QVERIFY(window.remoteCentre().account().isOnline());
 }
 
-// A knight of the side to move, to its first target.
-void RemoteXmppTest::playKnightOut(GameRoomWindow& window)
-{
-    const Position& position = window.room().position();
-    const int knight = codeOf(*sideToMove(position.status), Kind::Knight);
-    for (int square = 0; square < kSquareCount; ++square) {
-        if (position.squares[square] != knight) continue;
-        const auto targets = generateTargets(position, square);
-        if (targets.empty()) continue;
-        clickSquare(window, square);
-        clickSquare(window, targets.front().square);
-        return;
-    }
-    QFAIL("no knight can move");
-}
-
 void RemoteXmppTest::inviteMoveAndAMoveWhileOfflineResumedFromTheList()
 {
     QuestionAnswerer answerer;
@@ -176,10 +159,10 @@ void RemoteXmppTest::inviteMoveAndAMoveWhileOfflineResumedFromTheList()
         answerer.asked.last().startsWith(addresses_[0] + " invites you to a game: you play Black"));
     const std::string gameId = grace.remoteRoom()->game().setup().gameId;
 
-    playKnightOut(grace);
+    playAKnight(grace);
     QTRY_COMPARE_WITH_TIMEOUT(heidi->room().halfMoves(), 1, kWaitMs);
     QCOMPARE(heidi->room().notation(), grace.room().notation());
-    playKnightOut(*heidi);
+    playAKnight(*heidi);
     QTRY_COMPARE_WITH_TIMEOUT(grace.room().halfMoves(), 2, kWaitMs);
 
     // Heidi leaves; the server keeps Grace's next move until she logs in again.
@@ -189,7 +172,7 @@ void RemoteXmppTest::inviteMoveAndAMoveWhileOfflineResumedFromTheList()
     });
     heidi->close();
     forms_[1].reset();
-    playKnightOut(grace);
+    playAKnight(grace);
     QCOMPARE(grace.room().halfMoves(), 3);
 
     heidi = &openWindow(1);
@@ -211,7 +194,7 @@ void RemoteXmppTest::inviteMoveAndAMoveWhileOfflineResumedFromTheList()
     QCOMPARE(heidi->remoteRoom()->game().setup().gameId, gameId);
     QCOMPARE(heidi->room().halfMoves(), 3);
     QCOMPARE(heidi->room().position().squares, grace.room().position().squares);
-    playKnightOut(*heidi);
+    playAKnight(*heidi);
     QTRY_COMPARE_WITH_TIMEOUT(grace.room().halfMoves(), 4, kWaitMs);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/targets.h"
 #include "render/board_view.h"
 #include "shell/forms.h"
 #include "shell/game_room_window.h"
@@ -58,6 +59,22 @@ inline void saveAs(GameRoomWindow& window, const QString& path)
         static_cast<QDialog*>(box)->accept();
     });
     window.findChild<QAction*>("savea")->trigger();
+}
+
+// A knight of the side to move, to its first target, by two clicks.
+inline void playAKnight(GameRoomWindow& window)
+{
+    const Position& position = window.room().position();
+    const int knight = codeOf(*sideToMove(position.status), Kind::Knight);
+    for (int square = 0; square < kSquareCount; ++square) {
+        if (position.squares[square] != knight) continue;
+        const auto targets = generateTargets(position, square);
+        if (targets.empty()) continue;
+        clickSquare(window, square);
+        clickSquare(window, targets.front().square);
+        return;
+    }
+    QFAIL("no knight can move");
 }
 
 } // namespace palisade
