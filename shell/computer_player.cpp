@@ -5,6 +5,7 @@
 #include "computer/room_moves.h"
 #include "gameroom/notation.h"
 #include "render/board_view.h"
+#include "shell/board_events.h"
 #include "shell/hint_overlay.h"
 #include "shell/labels.h"
 #include "shell/players_dialog.h"
@@ -28,18 +29,6 @@ namespace {
 
 constexpr int kProgressSteps = 100;
 constexpr int kProgressInterval = 50; // ms
-
-// A press, a drag, or a key that clicks the square under the keyboard cursor.
-bool clicksTheBoard(const QEvent& event)
-{
-    const QEvent::Type type = event.type();
-    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
-        const int key = static_cast<const QKeyEvent&>(event).key();
-        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
-    }
-    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
-           || type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
-}
 
 } // namespace
 

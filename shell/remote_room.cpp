@@ -3,6 +3,7 @@
 #include "gameroom/game_room.h"
 #include "remote/remote_answers.h"
 #include "render/board_view.h"
+#include "shell/board_events.h"
 #include "shell/labels.h"
 #include "shell/offer_bar.h"
 #include "shell/remote_carrier.h"
@@ -23,18 +24,6 @@ namespace {
 // What the opponent has not acknowledged goes again this often.
 constexpr int kResendIntervalMs = 3000;
 constexpr int kChatLinesKept = 50;
-
-// A press, a drag, or a key that clicks the square under the keyboard cursor.
-bool clicksTheBoard(const QEvent& event)
-{
-    const QEvent::Type type = event.type();
-    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
-        const int key = static_cast<const QKeyEvent&>(event).key();
-        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
-    }
-    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
-           || type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
-}
 
 bool startsAClick(const QEvent& event)
 {

@@ -54,22 +54,6 @@ QString labelText(QWidget& window, const char* name)
     return window.findChild<QLabel*>(name)->text();
 }
 
-// Works in the dialog of type T once it is the one open, from the event loop
-// of that dialog, so that it may close and let the step that opened it go on.
-template <typename T> void whenOpen(std::function<void(T&)> work)
-{
-    auto* look = new QTimer;
-    look->setInterval(10);
-    QObject::connect(look, &QTimer::timeout, [look, work] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        look->stop();
-        look->deleteLater();
-        work(*dialog);
-    });
-    look->start();
-}
-
 // In the list of remote games: the game `gameId`, opened, and `button` in the
 // question that follows.
 void chooseStoredGame(const std::string& gameId, const QString& button)

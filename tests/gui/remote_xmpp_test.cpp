@@ -42,17 +42,10 @@ QString serverText(const char* name)
 // Works in the dialog of type T that the next step opens, once it shows, then closes it.
 template <typename T> void inNextDialog(std::function<void(T&)> work)
 {
-    auto* look = new QTimer;
-    look->setInterval(20);
-    QObject::connect(look, &QTimer::timeout, [look, work] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        look->stop();
-        look->deleteLater();
-        work(*dialog);
-        if (dialog->isVisible()) dialog->reject();
+    whenOpen<T>([work](T& dialog) {
+        work(dialog);
+        if (dialog.isVisible()) dialog.reject();
     });
-    look->start();
 }
 
 // Says Yes to every question the network brings up (a contact's request, an

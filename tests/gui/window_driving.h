@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
+
 namespace palisade {
 
 // Clicks the middle of a square's click cell, mapped the way the board maps it.
@@ -75,6 +77,22 @@ inline void playAKnight(GameRoomWindow& window)
         return;
     }
     QFAIL("no knight can move");
+}
+
+// Works in the dialog of type T once it is the one open, from the event loop
+// of that dialog, so that it may close and let the step that opened it go on.
+template <typename T> void whenOpen(std::function<void(T&)> work)
+{
+    auto* look = new QTimer;
+    look->setInterval(10);
+    QObject::connect(look, &QTimer::timeout, [look, work] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        look->stop();
+        look->deleteLater();
+        work(*dialog);
+    });
+    look->start();
 }
 
 } // namespace palisade
