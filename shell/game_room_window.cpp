@@ -357,18 +357,19 @@ QWidget* GameRoomWindow::buildSidePanel()
     return panel;
 }
 
-void GameRoomWindow::openGame()
+bool GameRoomWindow::openGame()
 {
-    if (!room_.gameSaved() && !ask(Question::ExitWithoutSaving)) return;
+    if (!room_.gameSaved() && !ask(Question::ExitWithoutSaving)) return false;
     const QString path = chooseSavedGame(this, FileBoxMode::Open);
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return false;
     const auto game = readSavedGame(path.toStdString());
     if (const auto* error = std::get_if<FileError>(&game)) {
         message(couldNotOpen(path, *error));
-        return;
+        return false;
     }
     endRemote();
     room_.load(std::get<SavedGame>(game), path.toStdString());
+    return true;
 }
 
 void GameRoomWindow::saveGame()

@@ -69,6 +69,9 @@ public:
     // once its dialog is answered; false when the printer could not start.
     bool printTo(QPrinter& printer) const;
 
+    // "Open": asks for a saved game and opens it; false when none was opened.
+    bool openGame();
+
     // Play across two computers: the remote game open in this room (null at
     // one screen), the account and its games, the home network.
     RemoteRoom* remoteRoom() { return remote_.get(); }
@@ -118,7 +121,6 @@ private:
                      const std::function<std::optional<QString>(const QString&)>& write);
     void keepGameSafe();
     BoardScene exportedScene() const;
-    void openGame();
     void saveGame();
     void saveGameAs();
     void saveTo(const std::string& path);

@@ -17,7 +17,8 @@ InviteDialog::InviteDialog(const QStringList& contacts, QWidget* parent) : QDial
     contact_ = makeChoice(contacts, "inviteContact", this);
     side_ = makeChoice({"White", "Black"}, "inviteSide", this);
     winOption_ = makeChoice({"Standard", "Destroy Both Kings!"}, "inviteWinOption", this);
-    start_ = makeChoice({"The standard position", "The game on the board"}, "inviteStart", this);
+    start_ = makeChoice({"The standard position", "The game on the board", "A saved game..."}, "inviteStart",
+                        this);
     connect(start_, &QComboBox::currentIndexChanged, this,
             [this](int index) { winOption_->setEnabled(index == 0); });
     form->addRow("Contact", contact_);
@@ -41,6 +42,8 @@ remote::Invite InviteDialog::invite() const
 }
 
 bool InviteDialog::fromBoard() const { return start_->currentIndex() == 1; }
+
+bool InviteDialog::fromSavedGame() const { return start_->currentIndex() == 2; }
 
 QString invitationText(const QString& from, const remote::Invite& invite)
 {

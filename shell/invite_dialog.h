@@ -18,6 +18,8 @@ public:
     // The game proposed; a game from the board is filled in by the caller.
     remote::Invite invite() const;
     bool fromBoard() const;
+    // A saved game, chosen and opened once the dialog is answered.
+    bool fromSavedGame() const;
 
 private:
     QComboBox* contact_ = nullptr;

@@ -55,7 +55,9 @@ void RemoteCentre::inviteContact()
     }
     InviteDialog dialog(account_->contacts(), &window_);
     if (dialog.exec() != QDialog::Accepted) return;
-    window_.inviteToGame(dialog.invite(), dialog.fromBoard(),
+    // A saved game is opened on the board first, through the reader and its checks.
+    if (dialog.fromSavedGame() && !window_.openGame()) return;
+    window_.inviteToGame(dialog.invite(), dialog.fromBoard() || dialog.fromSavedGame(),
                          std::make_unique<XmppCarrier>(*account_, dialog.contact()),
                          remote::Carrier::Xmpp, dialog.contact(), account_->address());
 }
