@@ -49,16 +49,18 @@ std::string RemoteGame::declineInvite(const WireMessage& invitation)
 // of the other side has been handled.
 bool RemoteGame::started() const { return state_.lastReceived > 0 && !declined_; }
 
+// While our own offer stands we do not move: an answer crossing our move on
+// the way would part the two games.
 bool RemoteGame::localTurn() const
 {
-    return started() && !opponentLeft_ && room_.halfMoves() == state_.agreedHalfMove
+    return started() && !opponentLeft_ && !state_.ownOffer && room_.halfMoves() == state_.agreedHalfMove
         && sideToMove(room_.position().status) == setup_.localSide;
 }
 
 std::string RemoteGame::waitingText() const
 {
     if (declined_ || opponentLeft_) return {};
-    if (started() && sideToMoveAgreed() != opponent(setup_.localSide)) return {};
+    if (started() && !state_.ownOffer && sideToMoveAgreed() != opponent(setup_.localSide)) return {};
     return "Waiting for " + setup_.opponent;
 }
 

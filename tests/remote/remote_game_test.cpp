@@ -161,6 +161,35 @@ TEST(RemoteGame, OffersAreAnsweredAtTheirPosition)
     EXPECT_EQ(pair.black.bytes(), bytesOf(fresh));
 }
 
+// An answer must never cross a move on the way: the offerer waits for it,
+// and a move of the other side sets the offer aside on both.
+TEST(RemoteGame, AnOfferAndAMoveNeverCross)
+{
+    Pair pair;
+    Room reference;
+    pair.white.game->offerDraw();
+    EXPECT_FALSE(pair.white.game->localTurn());
+    EXPECT_EQ(pair.white.game->waitingText(), "Waiting for bob");
+    pair.pump();
+    pair.black.game->answerOffer(false);
+    pair.pump();
+    ASSERT_TRUE(pair.white.game->localTurn());
+    ASSERT_NO_FATAL_FAILURE(playLine(pair, reference, {{25, 27}}));
+
+    // Offered on the opponent's turn, who moves instead of answering.
+    pair.white.game->offerDraw();
+    pair.pump();
+    ASSERT_TRUE(pair.black.game->localTurn());
+    pair.black.play(15, 45);
+    pair.black.game->answerOffer(true);
+    pair.pump();
+    reference.play(15, 45);
+    EXPECT_FALSE(pair.white.game->ownOffer().has_value());
+    EXPECT_EQ(pair.white.bytes(), bytesOf(reference));
+    EXPECT_EQ(pair.black.bytes(), bytesOf(reference));
+    EXPECT_TRUE(pair.white.game->localTurn());
+}
+
 TEST(RemoteGame, ResignationLosesForTheResignerWhoeverIsToMove)
 {
     Pair pair;
