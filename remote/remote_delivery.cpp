@@ -29,13 +29,9 @@ public:
 class DeliveryListener : public RemoteListener {
 public:
     void send(const std::string& message) override { outgoing.push_back(message); }
-    void remoteChanged() override {}
-    void agreedGameChanged() override {}
     void chatArrived(std::string_view text) override { chat = text; }
     void refused(std::string_view reason) override { refusal = reason; }
     void resyncProposed() override { resync = true; }
-    void newGameStarted() override {}
-    void inviteAnswered(bool) override {}
 
     std::optional<std::string> chat;
     std::optional<std::string> refusal;

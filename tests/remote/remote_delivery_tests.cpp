@@ -17,13 +17,7 @@ namespace {
 // What one side's session said, in order.
 struct Heard : RemoteListener {
     void send(const std::string& message) override { sent.push_back(message); }
-    void remoteChanged() override {}
-    void agreedGameChanged() override {}
-    void chatArrived(std::string_view) override {}
     void refused(std::string_view reason) override { refusals.emplace_back(reason); }
-    void resyncProposed() override {}
-    void newGameStarted() override {}
-    void inviteAnswered(bool) override {}
 
     std::vector<std::string> sent;
     std::vector<std::string> refusals;

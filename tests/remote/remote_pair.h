@@ -15,7 +15,6 @@ namespace palisade::remote {
 // Keeps what a session tells its owner.
 struct Outbox : RemoteListener {
     void send(const std::string& message) override { sent.push_back(message); }
-    void remoteChanged() override {}
     void agreedGameChanged() override { ++stores; }
     void chatArrived(std::string_view text) override { chats.emplace_back(text); }
     void refused(std::string_view reason) override { refusals.emplace_back(reason); }
